@@ -1,0 +1,16 @@
+// Well-known folders of the user. Every path ends with the path separator.
+#pragma once
+
+#include <string>
+
+namespace Platform {
+
+constexpr char PathDelim = '/';
+
+std::string GetLocalAppDataDir();
+std::string GetRoamingAppDataDir();
+std::string GetDocumentsDir();
+std::string GetDesktopDir();
+std::string GetTempDir();
+
+} // namespace Platform

@@ -1,0 +1,105 @@
+// Message dialogs over GtkMessageDialog.
+#include "platform/Dialogs.h"
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/Application.h"
+
+namespace Platform {
+
+namespace {
+
+int ResultOf(TDialogButton button) {
+    switch (button) {
+    case TDialogButton::Yes: return mrYes;
+    case TDialogButton::No: return mrNo;
+    case TDialogButton::OK: return mrOk;
+    case TDialogButton::Cancel: return mrCancel;
+    }
+    return mrNone;
+}
+
+const char* StandardCaption(TDialogButton button) {
+    switch (button) {
+    case TDialogButton::Yes: return "_Yes";
+    case TDialogButton::No: return "_No";
+    case TDialogButton::OK: return "_OK";
+    case TDialogButton::Cancel: return "_Cancel";
+    }
+    return "";
+}
+
+GtkMessageType MessageTypeOf(TDialogKind kind) {
+    switch (kind) {
+    case TDialogKind::Error: return GTK_MESSAGE_ERROR;
+    case TDialogKind::Confirmation: return GTK_MESSAGE_QUESTION;
+    case TDialogKind::Information: return GTK_MESSAGE_INFO;
+    case TDialogKind::Warning: return GTK_MESSAGE_WARNING;
+    }
+    return GTK_MESSAGE_OTHER;
+}
+
+// The visible toplevel that has the focus, as the owner of a new dialog.
+GtkWindow* ActiveWindow() {
+    GList* windows = gtk_window_list_toplevels();
+    GtkWindow* active = nullptr;
+    for (GList* item = windows; item; item = item->next) {
+        auto* window = GTK_WINDOW(item->data);
+        if (gtk_window_is_active(window) && gtk_widget_get_visible(GTK_WIDGET(window))) active = window;
+    }
+    g_list_free(windows);
+    return active;
+}
+
+void Trace(const TMessageDialogOptions& options, const std::vector<std::string>& captions) {
+    std::string buttons;
+    for (const auto& caption : captions) buttons += " [" + caption + "]";
+    std::fprintf(stderr, "%s: %s%s\n", options.Title.c_str(), options.Text.c_str(), buttons.c_str());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int ShowMessageDialog(const TMessageDialogOptions& options) {
+    std::vector<TDialogButton> buttons = options.Buttons;
+    if (buttons.empty()) buttons.push_back(TDialogButton::OK);
+    std::sort(buttons.begin(), buttons.end());
+    buttons.erase(std::unique(buttons.begin(), buttons.end()), buttons.end());
+
+    std::vector<std::string> captions;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        captions.push_back(i < options.ButtonCaptions.size() ? options.ButtonCaptions[i]
+                                                             : StandardCaption(buttons[i]));
+    }
+    Trace(options, captions);
+    if (!EnsureUiInitialized()) return mrCancel;
+
+    GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, MessageTypeOf(options.Kind),
+                                               GTK_BUTTONS_NONE, "%s", options.Text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), options.Title.c_str());
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
+    gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        GtkWidget* button = gtk_dialog_add_button(GTK_DIALOG(dialog), captions[i].c_str(), ResultOf(buttons[i]));
+        gtk_button_set_use_underline(GTK_BUTTON(button), i >= options.ButtonCaptions.size());
+    }
+    // The default button is OK when present, otherwise Yes.
+    const bool hasOk = std::find(buttons.begin(), buttons.end(), TDialogButton::OK) != buttons.end();
+    const bool hasYes = std::find(buttons.begin(), buttons.end(), TDialogButton::Yes) != buttons.end();
+    if (hasOk || hasYes) gtk_dialog_set_default_response(GTK_DIALOG(dialog), hasOk ? mrOk : mrYes);
+
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+    ProcessMessages();
+    // Escape and the close box give Cancel.
+    return response > 0 ? response : mrCancel;
+}
+
+void ShowErrorBox(const std::string& text, const std::string& title) {
+    ShowMessageDialog({text, title, TDialogKind::Error, {TDialogButton::OK}, {"OK"}});
+}
+
+} // namespace Platform

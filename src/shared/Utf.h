@@ -1,0 +1,18 @@
+// Conversions between UTF-8 (the text of the code) and UTF-16 (the text of the platform edges).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Corvane::Shared {
+
+// Invalid UTF-8 sequences become U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+// Unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+// Appends the UTF-8 form of one code point (U+FFFD for values that are not scalar values).
+void AppendUtf8(std::string& out, char32_t codePoint);
+// Whether the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+} // namespace Corvane::Shared

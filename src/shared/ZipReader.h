@@ -1,0 +1,46 @@
+// Read access to a ZIP archive held in memory (the package's archive handle).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace Corvane::Shared {
+
+class EZipError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TZipReader {
+public:
+    TZipReader();
+    ~TZipReader();
+    TZipReader(const TZipReader&) = delete;
+    TZipReader& operator=(const TZipReader&) = delete;
+
+    // Set before Open; applies to every entry.
+    void SetPassword(const std::string& password);
+    // Opens the archive on data, which must stay alive and unchanged while the reader is open.
+    // Data that is not a ZIP archive throws EZipError with a readable text.
+    void Open(const std::uint8_t* data, std::size_t size);
+    bool IsOpen() const;
+
+    // Index of the entry with that name, -1 if none. ASCII letters match without case; every other
+    // byte, '/' included, must match exactly; '\' is not translated.
+    std::int64_t FindFile(const std::string& FileName) const;
+    // Appends the plain content of the named entry to Stream. A missing entry or one the password
+    // does not open appends nothing and raises nothing; damaged data may leave what was decoded.
+    // Returns whether the entry was read whole.
+    bool ExtractToStream(const std::string& FileName, std::vector<std::uint8_t>& Stream) const;
+    std::int64_t EntryCount() const;
+    std::string EntryName(std::int64_t index) const;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};
+
+} // namespace Corvane::Shared
