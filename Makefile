@@ -1,0 +1,48 @@
+# Front door of the build. `make run` packs and opens the demo; `make test` runs every test.
+JOBS ?= $(shell nproc)
+WERROR ?= OFF
+PYTEST ?= /usr/bin/python3 -m pytest
+
+.PHONY: all build debug run test unit e2e asan format check-format clean
+
+all: build
+
+build:
+	cmake --preset release -DCRV_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset release -j $(JOBS)
+
+debug:
+	cmake --preset debug -DCRV_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset debug -j $(JOBS)
+
+run: build
+	scripts/run-demo.sh
+
+# Unit tests, end-to-end tests against the release build, then the unit tests again under the
+# address and undefined-behaviour sanitizers.
+test: build
+	ctest --preset release -L unit -j $(JOBS)
+	CRV_BIN_DIR=$(CURDIR)/build/release/bin $(PYTEST) -q tests/e2e
+	$(MAKE) --no-print-directory asan
+
+unit: build
+	ctest --preset release -L unit -j $(JOBS)
+
+e2e: build
+	CRV_BIN_DIR=$(CURDIR)/build/release/bin $(PYTEST) -q tests/e2e
+
+asan:
+	cmake --preset asan -DCRV_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -L unit -j $(JOBS)
+
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h' '*.c')
+
+format:
+	clang-format -i $(FORMAT_FILES)
+
+check-format:
+	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+clean:
+	rm -rf build

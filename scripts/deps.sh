@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building crv and running its tests need. Safe to run again:
+# it asks apt only for what is missing.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config libzip-dev zlib1g-dev nlohmann-json3-dev libgtk-3-dev
+  libwebkit2gtk-4.1-dev libgtest-dev clang-format
+  # what the runtime reads: the system's content types
+  media-types shared-mime-info
+  # tests: a display, a window manager, keyboard input, screenshots, archives made by other tools,
+  # a Windows executable to read, the end-to-end runner
+  xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
+  zip unzip p7zip-full gcc-mingw-w64-x86-64 python3 python3-pytest
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+  echo "deps: everything is installed"
+  exit 0
+fi
+
+echo "deps: installing ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then sudo="sudo"; fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,148 @@
+// Start-up, from the appended archive to the point where the main window may open.
+#include "runtime/ExeZipLoader.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+
+#include "browser/EdgeEx.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Process.h"
+#include "runtime/CommandLine.h"
+#include "runtime/EdgeInstaller.h"
+#include "runtime/StartupMessages.h"
+#include "shared/ExeUtils.h"
+#include "shared/PackageFormat.h"
+#include "shared/StylesUtils.h"
+#include "shared/SysUtils.h"
+
+namespace Corvane::Runtime {
+
+Shared::TZipReader* ExeZip = nullptr;
+TProjectIni* ProjectINI = nullptr;
+std::string RuntimeAppID;
+std::string AppName;
+std::string AppDirName;
+std::string AppIndexHtml;
+std::string AppDataDirPath;
+std::string AppWin64DirPath;
+
+namespace {
+
+// Owned here for the whole run; the archive reader works on gArchive in place.
+std::unique_ptr<Shared::TExeUtils> gExeUtils;
+std::unique_ptr<Shared::TZipReader> gExeZip;
+std::unique_ptr<TProjectIni> gProjectIni;
+Shared::TBytes gArchive;
+
+[[noreturn]] void StopSilently() { Platform::ExitProcess(0); }
+
+void LoadProjectIni() {
+    Shared::TBytes bytes;
+    ExeZip->ExtractToStream(Shared::kSettingsEntry, bytes);
+    ProjectINI->LoadFromBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void ApplyTheme() {
+    const std::string theme = ProjectINI->ReadString("App", "Theme", "Windows");
+    if (theme == "Windows") return;
+    if (!Shared::TStylesUtils::SetStyle(theme)) {
+        char text[512];
+        std::snprintf(text, sizeof text, "Style '%s' not found", theme.c_str());
+        Platform::ShowErrorBox(text, "Error");
+    }
+}
+
+void ForceFolder(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    if (error) throw std::system_error(error, "Cannot create the folder " + path);
+}
+
+// Writes the loader entry to a temporary file first and moves it into place only if no loader is
+// there yet, so an interrupted start never leaves a half-written library that later starts would
+// keep using.
+void ExtractLoader(const std::string& loaderPath) {
+    std::error_code error;
+    if (std::filesystem::exists(loaderPath, error)) return;
+
+    Shared::TBytes loader;
+    ExeZip->ExtractToStream(Shared::kLoaderEntry, loader);
+    const std::string tempPath = loaderPath + ".part" + std::to_string(std::random_device{}());
+    {
+        std::ofstream file(tempPath, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(loader.data()), static_cast<std::streamsize>(loader.size()));
+        file.close();
+        if (!file) {
+            const int code = Platform::LastErrorCode();
+            std::filesystem::remove(tempPath, error);
+            throw std::system_error(code, std::generic_category(), "Cannot create " + loaderPath);
+        }
+    }
+    int code = 0;
+    if (!Platform::MoveFileNoReplace(tempPath, loaderPath, code)) {
+        std::filesystem::remove(tempPath, error);
+        // Another instance put its copy there first: use that one.
+        if (!std::filesystem::exists(loaderPath, error))
+            throw std::system_error(code, std::generic_category(), "Cannot create " + loaderPath);
+    }
+}
+
+void SetBrowserEnvironment() {
+    Platform::SetEnvironmentValue("WEBVIEW2_USER_DATA_FOLDER", AppWin64DirPath);
+    Platform::SetEnvironmentValue("WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", kAdditionalBrowserArguments);
+    Platform::RemoveEnvironmentValue("WEBVIEW2_BROWSER_EXECUTABLE_FOLDER");
+    Platform::RemoveEnvironmentValue("WEBVIEW2_RELEASE_CHANNEL_PREFERENCE");
+}
+
+} // namespace
+
+void LoadExeZip() {
+    gExeUtils = std::make_unique<Shared::TExeUtils>();
+    gExeZip = std::make_unique<Shared::TZipReader>();
+    gProjectIni = std::make_unique<TProjectIni>();
+    ExeZip = gExeZip.get();
+    ProjectINI = gProjectIni.get();
+
+    if (!gExeUtils->ExeHasAttachedStub()) {
+        ShowStartupError(5);
+        StopSilently();
+    }
+
+    ExeZip->SetPassword(Shared::kArchivePassword);
+    gExeUtils->GetZipFromExe(gArchive);
+    ExeZip->Open(gArchive.data(), gArchive.size());
+
+    LoadProjectIni();
+
+    RuntimeAppID = ProjectINI->ReadString("App", "ID", "");
+    AppName = ProjectINI->ReadString("App", "Name", "");
+    AppDirName = ProjectINI->ReadString("App", "DirName", "");
+    AppIndexHtml = ProjectINI->ReadString("App", "IndexHtml", "index.html");
+    if (RuntimeAppID.empty() || AppName.empty() || AppDirName.empty()) StopSilently();
+
+    ApplyTheme();
+
+    AppDataDirPath = Shared::TSysUtils::GetLocalAppDataDirPath() + RuntimeAppID + "/";
+    ForceFolder(AppDataDirPath);
+    AppWin64DirPath = AppDataDirPath + "Win64/";
+    Shared::EdgeLoaderDllPath = AppWin64DirPath + Shared::kLoaderEntry;
+    ForceFolder(AppWin64DirPath);
+
+    ExtractLoader(Shared::EdgeLoaderDllPath);
+    SetBrowserEnvironment();
+
+    if (!Shared::TSysUtils::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) RunEdgeInstallation();
+
+    if (TCommandLine::FirstArgIs(RuntimeAppID)) return;
+
+    // No prompt can ask for a start password yet: a protected application does not start.
+    if (!ProjectINI->ReadString("App", "Password", "").empty()) StopSilently();
+}
+
+} // namespace Corvane::Runtime

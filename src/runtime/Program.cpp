@@ -1,0 +1,52 @@
+// The program: start-up, the single-instance rule, then the main window until it closes.
+#include "runtime/Program.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "platform/Application.h"
+#include "platform/Dialogs.h"
+#include "platform/Form.h"
+#include "platform/InstanceLock.h"
+#include "platform/Process.h"
+#include "runtime/CommandLine.h"
+#include "runtime/ExeZipLoader.h"
+
+namespace Corvane::Runtime {
+
+namespace {
+
+// Another instance of this application runs, and this start is not a hand-over from it.
+bool AnotherInstanceRuns() {
+    if (ProjectINI->ReadBool("App", "AllowInstances", false)) return false;
+    // The lock is held until this process ends; if it cannot be made at all, run anyway.
+    return Platform::CreateNamedLock(RuntimeAppID) == Platform::TLockResult::AlreadyExists &&
+           !TCommandLine::IsHandOver(RuntimeAppID);
+}
+
+int RunMainWindow() {
+    if (!Platform::EnsureUiInitialized()) throw std::runtime_error("Cannot open the display");
+    Platform::TForm mainForm;
+    mainForm.SetCaption(AppName);
+    mainForm.SetBounds(50, 50, 800, 600);
+    mainForm.OnClose = [] { Platform::QuitMainLoop(); };
+    mainForm.Show();
+    Platform::RunMainLoop();
+    return 0;
+}
+
+} // namespace
+
+int RunProgram(std::vector<std::string> args) {
+    TCommandLine::Set(std::move(args));
+    try {
+        LoadExeZip();
+        if (AnotherInstanceRuns()) return 0;
+        return RunMainWindow();
+    } catch (const std::exception& error) {
+        Platform::ShowErrorBox(error.what(), "Error");
+        return 1;
+    }
+}
+
+} // namespace Corvane::Runtime

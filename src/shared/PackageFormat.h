@@ -1,0 +1,15 @@
+// Fixed facts of the package archive that the packager writes and the runtime reads.
+#pragma once
+
+namespace Corvane::Shared {
+
+// Every entry is encrypted under this password; its bytes are the key.
+inline constexpr const char* kArchivePassword = "tqwm7pz1vcha5xk8lyfr2ebg6ju0nhs3wkqa";
+
+// Entries at the archive's root.
+inline constexpr const char* kSettingsEntry = "crv.ini";
+inline constexpr const char* kScriptEntry = "crv-webviewjs";
+inline constexpr const char* kLoaderEntry = "WebView2LoaderWin64.dll";
+inline constexpr const char* kInstallerEntry = "WebView2Installer.exe";
+
+} // namespace Corvane::Shared

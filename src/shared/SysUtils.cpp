@@ -1,0 +1,45 @@
+// System functions: folders, folder deletion and the browser-runtime check.
+#include "shared/SysUtils.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "browser/WebView2.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Folders.h"
+
+namespace Corvane::Shared {
+
+std::string TSysUtils::GetUserDesktopDirPath() { return Platform::GetDesktopDir(); }
+std::string TSysUtils::GetUserDocumentsDirPath() { return Platform::GetDocumentsDir(); }
+std::string TSysUtils::GetUserAppDataDirPath() { return Platform::GetRoamingAppDataDir(); }
+std::string TSysUtils::GetLocalAppDataDirPath() { return Platform::GetLocalAppDataDir(); }
+std::string TSysUtils::GetTempDirPath() { return Platform::GetTempDir(); }
+
+bool TSysUtils::DeleteDirectory(const std::string& DirPath) {
+    std::error_code error;
+    const std::filesystem::path path(DirPath);
+    if (!std::filesystem::is_directory(path, error)) return false;
+    std::filesystem::remove_all(path, error);
+    return !error && !std::filesystem::exists(path, error);
+}
+
+bool TSysUtils::CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
+    std::error_code error;
+    if (!std::filesystem::exists(EdgeLoaderDllPath, error)) return false;
+
+    Platform::TDynamicLibrary library;
+    if (!library.Load(EdgeLoaderDllPath)) return false;
+    const auto getVersion = reinterpret_cast<WebView2::GetAvailableCoreWebView2BrowserVersionStringFn>(
+        library.Symbol("GetAvailableCoreWebView2BrowserVersionString"));
+    if (!getVersion) return false;
+
+    // Only the version string decides; the result code is not consulted.
+    WebView2::LPWSTR version = nullptr;
+    getVersion(nullptr, &version);
+    const bool installed = version && version[0] != 0;
+    if (version) WebView2::CoTaskMemFree(version);
+    return installed;
+}
+
+} // namespace Corvane::Shared

@@ -1,0 +1,26 @@
+// System functions over the platform's shell, folder and process services. None of them throws:
+// failures answer false, an empty string or 0.
+#pragma once
+
+#include <string>
+
+namespace Corvane::Shared {
+
+class TSysUtils {
+public:
+    TSysUtils() = delete;
+
+    // Folder paths end with the path separator.
+    static std::string GetUserDesktopDirPath();
+    static std::string GetUserDocumentsDirPath();
+    static std::string GetUserAppDataDirPath();
+    static std::string GetLocalAppDataDirPath();
+    static std::string GetTempDirPath();
+
+    // Deletes the folder and everything below it; false when it did not exist or was not removed.
+    static bool DeleteDirectory(const std::string& DirPath);
+    // Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
+    static bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
+};
+
+} // namespace Corvane::Shared

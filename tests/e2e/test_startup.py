@@ -1,0 +1,199 @@
+"""Start-up of real packages: refusals with their dialogs and exit codes, the data folder, the loader
+library, the browser's environment, the single-instance rule and the hand-over arguments."""
+import shutil
+
+import pytest
+
+from harness import ARCHIVE_PASSWORD, poll
+
+INI = "[App]\r\nID=test.app\r\nName=Test App\r\nDirName=app\r\n"
+MAIN = "^Test App$"
+
+
+def dismiss(app, run, title="^Error$"):
+    """Answers the run's dialog with Return and returns its exit code, stdout and stderr."""
+    dialog = run.window(title)
+    app.desktop.keys(dialog, "Return")
+    return run.wait()
+
+
+def close_main(app, run):
+    app.desktop.close(run.window(MAIN))
+    return run.wait()
+
+
+def test_runtime_alone_refuses_with_message_5(app, tmp_path):
+    bare = tmp_path / "bare"
+    shutil.copyfile(app.runtime, bare)
+    bare.chmod(0o755)
+    run = app.start(bare)
+    code, _, err = dismiss(app, run)
+    assert code == 0
+    assert "Error: This is not a valid Windows application. [Accept]" in err
+    assert not any(app.data_home.iterdir()), "no folder may be created"
+
+
+@pytest.mark.parametrize("lang, title, line", [
+    ("fr_FR.UTF-8", "Erreur", "Erreur: Ce n'est pas une application Windows valide. [J'accepte]"),
+    ("de_CH.UTF-8", "Error", "Error: Dies ist keine gültige Windows-Anwendung. [Akzeptieren]"),
+    ("pt_BR.UTF-8", "Error", "Error: This is not a valid Windows application. [Accept]"),
+])
+def test_refusal_speaks_the_users_language(app, tmp_path, lang, title, line):
+    bare = tmp_path / "bare"
+    shutil.copyfile(app.runtime, bare)
+    bare.chmod(0o755)
+    run = app.start(bare, LANG=lang)
+    code, _, err = dismiss(app, run, f"^{title}$")
+    assert code == 0
+    assert line in err
+
+
+@pytest.mark.parametrize("ini", [
+    None,                                              # no crv.ini at all
+    "",                                                # empty file
+    "[App]\r\nID=test.app\r\nName=\r\nDirName=app\r\n",  # empty Name
+    "ID=test.app\r\nName=Test App\r\nDirName=app\r\n",   # keys before any section
+])
+def test_missing_identity_stops_silently(app, ini):
+    entries = {"WebView2LoaderWin64.dll": app.loader("default"), "app/index.html": "x"}
+    if ini is not None:
+        entries["crv.ini"] = ini
+    code, _, err = app.run(app.pack_by_hand(entries))
+    assert (code, err) == (0, "")
+    assert not app.data_dir().exists()
+
+
+def test_damaged_archive_ends_with_error_box_and_code_1(app, tmp_path):
+    damaged = tmp_path / "damaged"
+    damaged.write_bytes(app.runtime.read_bytes() + b"this is not a zip archive" * 10)
+    damaged.chmod(0o755)
+    code, _, err = dismiss(app, app.start(damaged))
+    assert code == 1
+    assert err.startswith("Error: ")
+    assert not app.data_dir().exists()
+
+
+def test_hand_made_package_opens_main_window_and_sets_up_data_folder(app):
+    package = app.pack_by_hand({"crv.ini": INI, "WebView2LoaderWin64.dll": app.loader("default"),
+                                "app/index.html": "<p>hi</p>"})
+    run = app.start(package)
+    assert app.desktop.window_name(run.window(MAIN)) == "Test App"
+    loader = app.data_dir() / "Win64" / "WebView2LoaderWin64.dll"
+    assert loader.read_bytes() == app.loader("default").read_bytes()
+    assert [p.name for p in loader.parent.iterdir()] == ["WebView2LoaderWin64.dll"], "no temporary file left"
+    code, _, _ = close_main(app, run)
+    assert code == 0
+    assert loader.exists(), "the data folder stays for the next start"
+
+
+def test_packaged_app_starts_like_a_hand_made_one(app):
+    run = app.start(app.pack({"index.html": "<p>hi</p>"}))
+    assert close_main(app, run)[0] == 0
+
+
+def test_browser_environment_is_set_before_the_runtime_check(app, tmp_path):
+    record = tmp_path / "env.txt"
+    package = app.pack(loader="env_recorder")
+    run = app.start(package, CRV_TEST_RECORD=record, WEBVIEW2_BROWSER_EXECUTABLE_FOLDER="/elsewhere",
+                    WEBVIEW2_RELEASE_CHANNEL_PREFERENCE="1")
+    run.window(MAIN)
+    seen = dict(line.split("=", 1) for line in record.read_text().splitlines())
+    assert seen == {
+        "WEBVIEW2_USER_DATA_FOLDER": f"{app.data_dir()}/Win64/",
+        "WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS":
+            "--disable-logging --disable-features=RendererCodeIntegrity --enable-features=msSpeechRecognition",
+        "WEBVIEW2_BROWSER_EXECUTABLE_FOLDER": "<unset>",
+        "WEBVIEW2_RELEASE_CHANNEL_PREFERENCE": "<unset>",
+    }
+    assert close_main(app, run)[0] == 0
+
+
+def test_loader_is_extracted_once_and_never_replaced(app):
+    first = app.pack(loader="env_recorder")
+    assert close_main(app, app.start(first))[0] == 0
+    extracted = app.data_dir() / "Win64" / "WebView2LoaderWin64.dll"
+    assert extracted.read_bytes() == app.loader("env_recorder").read_bytes()
+
+    # A later package of the same ID carries another loader: the one on disk is kept.
+    second = app.pack(loader="no_runtime", out="package2")
+    assert close_main(app, app.start(second))[0] == 0
+    assert extracted.read_bytes() == app.loader("env_recorder").read_bytes()
+
+
+def test_missing_runtime_shows_message_6_and_keeps_the_folder(app):
+    code, _, err = dismiss(app, app.start(app.pack(loader="no_runtime")))
+    assert code == 0
+    assert "The Microsoft WebView2 runtime is required to run this application. This application " \
+           "cannot continue and will be closed now." in err
+    assert (app.data_dir() / "Win64").is_dir()
+
+
+def test_missing_loader_entry_leaves_an_empty_file_and_reports_no_runtime(app):
+    code, _, err = dismiss(app, app.start(app.pack_by_hand({"crv.ini": INI, "app/index.html": "x"})))
+    assert code == 0 and "WebView2 runtime is required" in err
+    assert (app.data_dir() / "Win64" / "WebView2LoaderWin64.dll").read_bytes() == b""
+
+
+def test_unknown_theme_is_reported_and_start_up_goes_on(app):
+    run = app.start(app.pack(settings={"Theme": "No Such Look"}))
+    dialog = run.window("^Error$")
+    app.desktop.keys(dialog, "Return")
+    assert close_main(app, run)[0] == 0
+    assert "Style 'No Such Look' not found" in run.wait()[2]
+
+
+def test_theme_name_in_other_case_selects_the_system_look_silently(app):
+    run = app.start(app.pack(settings={"Theme": "windows"}))
+    code, _, err = close_main(app, run)
+    assert (code, err) == (0, "")
+
+
+class TestInstances:
+    def test_second_start_ends_silently_while_first_runs(self, app):
+        package = app.pack()
+        first = app.start(package)
+        first.window(MAIN)
+        assert app.run(package) == (0, "", "")
+        assert len(app.desktop.windows(MAIN)) == 1
+        assert close_main(app, first)[0] == 0
+        # The lock went with its holder.
+        assert close_main(app, app.start(package))[0] == 0
+
+    def test_hand_over_start_runs_beside_the_first(self, app):
+        package = app.pack()
+        first = app.start(package)
+        first.window(MAIN)
+        second = app.start(package, "test.app", "file:///app/other.html")
+        second.window(MAIN)
+        assert close_main(app, second)[0] == 0
+        assert close_main(app, first)[0] == 0
+
+    @pytest.mark.parametrize("args", [("test.app",), ("test.app", "a", "b")])
+    def test_id_without_url_skips_only_the_prompt(self, app, args):
+        package = app.pack(settings={"Password": "secret"})
+        # The protected app does not start normally...
+        assert app.run(package) == (0, "", "")
+        # ...but a start with the ID first skips the prompt,
+        first = app.start(package, *args)
+        first.window(MAIN)
+        # and is still subject to the single-instance rule.
+        assert app.run(package, *args) == (0, "", "")
+        assert close_main(app, first)[0] == 0
+
+    def test_first_argument_is_compared_with_case(self, app):
+        package = app.pack(settings={"Password": "secret"})
+        assert app.run(package, "TEST.APP") == (0, "", "")
+
+    def test_allow_instances_lets_any_number_run(self, app):
+        package = app.pack(settings={"AllowInstances": "1"})
+        runs = [app.start(package) for _ in range(2)]
+        assert poll(lambda: len(app.desktop.windows(MAIN)) == 2)
+        for run in runs:
+            assert close_main(app, run)[0] == 0
+
+    def test_allow_instances_true_is_not_a_number_and_counts_as_false(self, app):
+        package = app.pack(settings={"AllowInstances": "true"})
+        first = app.start(package)
+        first.window(MAIN)
+        assert app.run(package) == (0, "", "")
+        assert close_main(app, first)[0] == 0
