@@ -18,19 +18,23 @@ public:
     void Clear();
 
     // Section and name match without case; the last occurrence of a name counts. A missing
-    // section or name, or a name without value, gives Default.
-    std::string ReadString(std::string_view Section, std::string_view Ident, const std::string& Default) const;
+    // section or name, or a name without value (a line without '='), gives Default; "Name=" has
+    // the empty string as its value.
+    std::string ReadString(std::string_view Section, std::string_view Ident,
+                           const std::string& Default) const;
     std::int32_t ReadInteger(std::string_view Section, std::string_view Ident, std::int32_t Default) const;
     bool ReadBool(std::string_view Section, std::string_view Ident, bool Default) const;
 
 private:
     struct TEntry {
         std::string Name;
+        std::u16string Key; // Name lower-cased, for matching
         std::string Value;
         bool HasValue = false;
     };
     struct TSection {
         std::string Name;
+        std::u16string Key;
         std::vector<TEntry> Entries;
     };
     const TEntry* Find(std::string_view Section, std::string_view Ident) const;

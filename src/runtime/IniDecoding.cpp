@@ -1,0 +1,42 @@
+// The text of the settings file: decoded by its byte-order mark, else from the 8-bit code page.
+#include "runtime/ProjectIni.h"
+
+#include <string>
+
+#include "platform/Locale.h"
+#include "shared/Utf.h"
+
+namespace Corvane::Runtime {
+
+namespace {
+
+bool StartsWith(std::string_view bytes, std::string_view mark) {
+    return bytes.substr(0, mark.size()) == mark;
+}
+
+std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) { // an odd trailing byte is dropped
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    return Shared::Utf16ToUtf8(units);
+}
+
+} // namespace
+
+std::string DecodeTextFile(std::string_view bytes) {
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+        if (Shared::IsValidUtf8(bytes)) return std::string(bytes);
+        // Malformed sequences become U+FFFD, so the rest of the code only ever sees valid UTF-8.
+        return Shared::Utf16ToUtf8(Shared::Utf8ToUtf16(bytes));
+    }
+    if (StartsWith(bytes, "\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
+    if (StartsWith(bytes, "\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
+    return Platform::AnsiToUtf8(bytes);
+}
+
+} // namespace Corvane::Runtime
