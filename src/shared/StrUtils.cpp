@@ -1,0 +1,366 @@
+// String helpers: JSON quoting, list splitting and joining, MIME lookup, script quoting and more.
+#include "shared/StrUtils.h"
+
+#include "shared/MimeTable.h"
+#include "shared/Utf.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <random>
+
+namespace Corvane::Shared {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+    return true;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    size_t start = 0;
+    for (size_t found; (found = text.find(from, start)) != std::string::npos; start = found + from.size())
+        out.append(text, start, found - start).append(to);
+    out.append(text, start);
+    return out;
+}
+
+// Upper case for the letters of Latin-1, Latin Extended-A, Greek and Cyrillic; others unchanged.
+char32_t UpperCodePoint(char32_t c) {
+    if (c >= 'a' && c <= 'z') return c - 0x20;
+    if (c < 0x80) return c;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+    if (c == 0xFF) return 0x178;
+    const bool evenUpper =
+        (c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((evenUpper && (c & 1) == 1) || (oddUpper && (c & 1) == 0)) return c - 1;
+    if (c == 0x3C2) return 0x3A3; // final sigma
+    if (c >= 0x3B1 && c <= 0x3C9) return c - 0x20;
+    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+    return c;
+}
+
+// Non-ASCII letters count as word characters; Latin-1 signs and general punctuation do not.
+bool IsWordChar(char32_t c) {
+    if (c < 0x80)
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    if (c < 0xC0 || c == 0xD7 || c == 0xF7) return false;
+    if (c >= 0x2000 && c <= 0x206F) return false;
+    if (c >= 0x3000 && c <= 0x303F) return false;
+    return true;
+}
+
+std::u32string ToCodePoints(std::string_view text) {
+    const std::u16string units = Utf8ToUtf16(text);
+    std::u32string out;
+    out.reserve(units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size()) {
+            out += static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            out += unit;
+        }
+    }
+    return out;
+}
+
+// The byte length of the UTF-8 sequence that lead starts (1 for stray bytes).
+size_t SequenceLength(unsigned char lead) {
+    if ((lead & 0xE0) == 0xC0) return 2;
+    if ((lead & 0xF0) == 0xE0) return 3;
+    if ((lead & 0xF8) == 0xF0) return 4;
+    return 1;
+}
+
+std::mt19937& RandomEngine() {
+    thread_local std::mt19937 engine = [] {
+        try {
+            std::random_device device;
+            return std::mt19937(device());
+        } catch (...) { // no entropy source: the clock still differs between runs
+            return std::mt19937(static_cast<std::mt19937::result_type>(
+                std::chrono::steady_clock::now().time_since_epoch().count()));
+        }
+    }();
+    return engine;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The two-character escapes of JSON, the solidus included; nullptr for every other code unit.
+const char* ShortEscape(char16_t unit) {
+    switch (unit) {
+    case u'"':
+        return "\\\"";
+    case u'\\':
+        return "\\\\";
+    case u'/':
+        return "\\/";
+    case u'\b':
+        return "\\b";
+    case u'\t':
+        return "\\t";
+    case u'\n':
+        return "\\n";
+    case u'\f':
+        return "\\f";
+    case u'\r':
+        return "\\r";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+std::string TStrUtils::StringToJsonString(const std::string& value) {
+    std::string out = "\"";
+    for (const char16_t unit : Utf8ToUtf16(value)) {
+        if (const char* escape = ShortEscape(unit)) {
+            out += escape;
+        } else if (unit >= 0x20 && unit < 0x7F) {
+            out += static_cast<char>(unit);
+        } else {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += kHexDigits[(unit >> shift) & 0xF];
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string TStrUtils::GetFileMIMEType(const std::string& FileName) {
+    const std::string ext = Mime::ExtractExtension(FileName);
+    if (!ext.empty()) {
+        const Mime::TMimeMap& table = Mime::ProcessMimeTable();
+        if (const auto found = table.find(ext); found != table.end()) return found->second;
+    }
+    return "application/octet-stream";
+}
+
+TArrayStrings TStrUtils::ExplodeStrings(const std::string& Separator, const std::string& Value) {
+    TArrayStrings pieces;
+    size_t start = 0;
+    if (!Separator.empty()) {
+        for (size_t found; (found = Value.find(Separator, start)) != std::string::npos;
+             start = found + Separator.size())
+            pieces.push_back(Value.substr(start, found - start));
+    }
+    pieces.push_back(Value.substr(start));
+    return pieces;
+}
+
+std::string TStrUtils::ImplodeStrings(const std::string& Separator, const TArrayStrings& ArrayString) {
+    std::string out;
+    for (size_t i = 0; i < ArrayString.size(); ++i) {
+        if (i > 0) out += Separator;
+        out += ArrayString[i];
+    }
+    return out;
+}
+
+std::string TStrUtils::GetJavascriptArrayFromMultilineString(const std::string& Value) {
+    std::string out;
+    for (const std::string& line : ExplodeStrings("\n", Value)) {
+        if (line.empty()) continue;
+        size_t first = 0;
+        size_t last = line.size();
+        while (first < last && static_cast<unsigned char>(line[first]) <= 0x20)
+            ++first;
+        while (last > first && static_cast<unsigned char>(line[last - 1]) <= 0x20)
+            --last;
+        if (!out.empty()) out += ", ";
+        out += '"' + QuoteJavascript(line.substr(first, last - first)) + '"';
+    }
+    return out;
+}
+
+std::string TStrUtils::GetRandomString(int ALength, const std::string& ACharSequence) {
+    // Draw whole UTF-8 sequences, so a multi-byte character is never cut.
+    std::vector<std::string_view> characters;
+    const std::string_view sequence = ACharSequence;
+    for (size_t pos = 0; pos < sequence.size();) {
+        const size_t length =
+            std::min(SequenceLength(static_cast<unsigned char>(sequence[pos])), sequence.size() - pos);
+        characters.push_back(sequence.substr(pos, length));
+        pos += length;
+    }
+    std::string out;
+    if (characters.empty() || ALength <= 0) return out;
+    std::uniform_int_distribution<size_t> pick(0, characters.size() - 1);
+    for (int i = 0; i < ALength; ++i)
+        out += characters[pick(RandomEngine())];
+    return out;
+}
+
+std::string TStrUtils::GetControlRandomSuffix(const std::string& Name) {
+    return Name + "-" + GetRandomString(10, "abcdefghijklmnopqrstuvwxyz1234567890");
+}
+
+std::vector<std::string> TStrUtils::GetUrlArguments(const std::string& URL) {
+    std::vector<std::string> lines;
+    const size_t question = URL.find('?');
+    if (question == std::string::npos) return lines;
+    const size_t hash = URL.find('#', question);
+    const std::string query =
+        URL.substr(question + 1, hash == std::string::npos ? std::string::npos : hash - question - 1);
+    if (query.empty()) return lines;
+    for (const std::string& raw : ExplodeStrings("&", query)) {
+        std::string line;
+        for (size_t i = 0; i < raw.size(); ++i) {
+            if (raw[i] == '+') {
+                line += ' ';
+            } else if (raw[i] == '%' && i + 2 < raw.size() && HexValue(raw[i + 1]) >= 0 &&
+                       HexValue(raw[i + 2]) >= 0) {
+                line += static_cast<char>(HexValue(raw[i + 1]) * 16 + HexValue(raw[i + 2]));
+                i += 2;
+            } else {
+                line += raw[i];
+            }
+        }
+        // Bytes that do not form UTF-8 become U+FFFD.
+        lines.push_back(IsValidUtf8(line) ? line : Utf16ToUtf8(Utf8ToUtf16(line)));
+    }
+    return lines;
+}
+
+bool TStrUtils::SubStringExists(const std::string& AString, const std::string& ASubString,
+                                const TSearchOptions& ASearchOptions) {
+    std::u32string text = ToCodePoints(AString);
+    std::u32string pattern = ToCodePoints(ASubString);
+    if (pattern.empty() || pattern.size() > text.size()) return false;
+    if (!ASearchOptions.MatchCase) {
+        for (char32_t& c : text)
+            c = UpperCodePoint(c);
+        for (char32_t& c : pattern)
+            c = UpperCodePoint(c);
+    }
+    const auto fits = [&](size_t at) {
+        if (!ASearchOptions.WholeWord) return true;
+        const size_t end = at + pattern.size();
+        return (at == 0 || !IsWordChar(text[at - 1])) && (end == text.size() || !IsWordChar(text[end]));
+    };
+    if (ASearchOptions.Down) {
+        for (size_t at = text.find(pattern); at != std::u32string::npos; at = text.find(pattern, at + 1))
+            if (fits(at)) return true;
+    } else {
+        for (size_t at = text.rfind(pattern); at != std::u32string::npos; at = text.rfind(pattern, at - 1)) {
+            if (fits(at)) return true;
+            if (at == 0) break;
+        }
+    }
+    return false;
+}
+
+std::string TStrUtils::AddLeadingZeroes(std::int64_t Number, int Length) {
+    // Like "%.*d": the zeros pad the digits, the sign stays in front.
+    const std::uint64_t magnitude =
+        Number < 0 ? 0 - static_cast<std::uint64_t>(Number) : static_cast<std::uint64_t>(Number);
+    std::string digits = std::to_string(magnitude);
+    if (Length > 0 && digits.size() < static_cast<size_t>(Length))
+        digits.insert(0, static_cast<size_t>(Length) - digits.size(), '0');
+    return Number < 0 ? "-" + digits : digits;
+}
+
+void TStrUtils::StrToResolution(const std::string& Value, int& Width, int& Height) {
+    Width = -1;
+    Height = -1;
+    // The leftmost run of digits followed by 'x' and a digit starts the match; both runs are greedy.
+    for (size_t start = 0; start < Value.size();) {
+        if (!IsAsciiDigit(Value[start])) {
+            ++start;
+            continue;
+        }
+        size_t end = start;
+        while (end < Value.size() && IsAsciiDigit(Value[end]))
+            ++end;
+        if (end + 1 < Value.size() && Value[end] == 'x' && IsAsciiDigit(Value[end + 1])) {
+            size_t heightEnd = end + 1;
+            while (heightEnd < Value.size() && IsAsciiDigit(Value[heightEnd]))
+                ++heightEnd;
+            int width = 0;
+            int height = 0;
+            const char* data = Value.data();
+            if (std::from_chars(data + start, data + end, width).ec == std::errc() &&
+                std::from_chars(data + end + 1, data + heightEnd, height).ec == std::errc()) {
+                Width = width;
+                Height = height;
+            }
+            return;
+        }
+        start = end;
+    }
+}
+
+std::string TStrUtils::QuoteJavascript(const std::string& Value) {
+    return ReplaceAll(ReplaceAll(Value, "'", "\\x27"), "\"", "\\x22");
+}
+
+std::string TStrUtils::UnquoteJavascript(const std::string& Value) {
+    return ReplaceAll(ReplaceAll(Value, "\\x27", "'"), "\\x22", "\"");
+}
+
+std::string TStrUtils::QuoteArguments(const std::string& Value) {
+    return ReplaceAll(ReplaceAll(QuoteJavascript(Value), ":", "\\x3a"), "|", "\\x7c");
+}
+
+std::string TStrUtils::UnquoteArguments(const std::string& Value) {
+    return ReplaceAll(ReplaceAll(UnquoteJavascript(Value), "\\x3a", ":"), "\\x7c", "|");
+}
+
+std::string TStrUtils::RepeatString(const std::string& Value, int Count) {
+    std::string out;
+    if (Count <= 0) return out;
+    out.reserve(Value.size() * static_cast<size_t>(Count));
+    for (int i = 0; i < Count; ++i)
+        out += Value;
+    return out;
+}
+
+std::string TStrUtils::Capitalize(const std::string& Value) {
+    if (Value.empty()) return Value;
+    const size_t length = std::min(SequenceLength(static_cast<unsigned char>(Value[0])), Value.size());
+    const std::string_view first(Value.data(), length);
+    if (!IsValidUtf8(first)) return Value;
+    std::string out;
+    AppendUtf8(out, UpperCodePoint(ToCodePoints(first)[0]));
+    return out.append(Value, length);
+}
+
+bool TStrUtils::FilePathIsHttpUrl(const std::string& Path) {
+    return StartsWithNoCase(Path, "http://") || StartsWithNoCase(Path, "https://");
+}
+
+bool TStrUtils::FilePathIsAppRelative(const std::string& Path) {
+    return StartsWithNoCase(Path, "app/files/");
+}
+
+bool TStrUtils::FilePathIsPluginRelative(const std::string& Path) {
+    return StartsWithNoCase(Path, "app/plugins/");
+}
+
+} // namespace Corvane::Shared
