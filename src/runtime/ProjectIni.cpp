@@ -2,40 +2,19 @@
 #include "runtime/ProjectIni.h"
 
 #include <algorithm>
-#include <cwctype>
 
+#include "shared/CaseMap.h"
 #include "shared/Utf.h"
 
 namespace Corvane::Runtime {
 
 namespace {
 
-// Simple lower-casing of one UTF-16 unit. The Latin, Greek and Cyrillic capitals are mapped here so
-// that matching does not depend on whether a locale has been set; the rest goes to the C library.
-char16_t LowerUnit(char16_t c) {
-    if (c < 0x80) return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 0x20) : c;
-    const auto shift = [c](int delta) { return static_cast<char16_t>(c + delta); };
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return shift(0x20);
-    if (c == 0x130) return u'i';
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return (c & 1) ? c : shift(1);
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1) ? shift(1) : c;
-    if (c == 0x178) return 0xFF;
-    if (c == 0x386) return 0x3AC;
-    if (c >= 0x388 && c <= 0x38A) return shift(0x25);
-    if (c == 0x38C) return 0x3CC;
-    if (c == 0x38E || c == 0x38F) return shift(0x3F);
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return shift(0x20);
-    if (c >= 0x400 && c <= 0x40F) return shift(0x50);
-    if (c >= 0x410 && c <= 0x42F) return shift(0x20);
-    if (c >= 0xD800 && c <= 0xDFFF) return c; // half of a pair: not a character of its own
-    const auto lowered = std::towlower(static_cast<std::wint_t>(c));
-    return lowered > 0 && lowered <= 0xFFFF ? static_cast<char16_t>(lowered) : c;
-}
-
 // The form in which section and entry names are compared.
 std::u16string MatchKey(std::string_view name) {
     std::u16string key = Shared::Utf8ToUtf16(name);
-    std::transform(key.begin(), key.end(), key.begin(), LowerUnit);
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](char16_t c) { return static_cast<char16_t>(Shared::LowerCodePoint(c)); });
     return key;
 }
 

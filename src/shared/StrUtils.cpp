@@ -1,6 +1,7 @@
 // String helpers: JSON quoting, list splitting and joining, MIME lookup, script quoting and more.
 #include "shared/StrUtils.h"
 
+#include "shared/CaseMap.h"
 #include "shared/MimeTable.h"
 #include "shared/Utf.h"
 
@@ -37,23 +38,6 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
         out.append(text, start, found - start).append(to);
     out.append(text, start);
     return out;
-}
-
-// Upper case for the letters of Latin-1, Latin Extended-A, Greek and Cyrillic; others unchanged.
-char32_t UpperCodePoint(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 0x20;
-    if (c < 0x80) return c;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
-    if (c == 0xFF) return 0x178;
-    const bool evenUpper =
-        (c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-    const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if ((evenUpper && (c & 1) == 1) || (oddUpper && (c & 1) == 0)) return c - 1;
-    if (c == 0x3C2) return 0x3A3; // final sigma
-    if (c >= 0x3B1 && c <= 0x3C9) return c - 0x20;
-    if (c >= 0x430 && c <= 0x44F) return c - 0x20;
-    if (c >= 0x450 && c <= 0x45F) return c - 0x50;
-    return c;
 }
 
 // Non-ASCII letters count as word characters; Latin-1 signs and general punctuation do not.
