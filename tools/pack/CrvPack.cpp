@@ -1,1 +1,187 @@
-int main() { return 0; }
+// crv-pack: packs a folder of web pages with the runtime into one executable.
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "AppFolder.h"
+#include "ArchiveBuilder.h"
+#include "IniText.h"
+#include "OutputFile.h"
+#include "PackErrors.h"
+#include "PackOptions.h"
+#include "Progress.h"
+#include "shared/ExeUtils.h"
+#include "shared/ZipWriter.h"
+
+using namespace Corvane;
+using namespace Corvane::Pack;
+
+namespace {
+
+// The folder of the running crv-pack, where the runtime and the loader are looked for by default.
+std::string OwnFolder(const char* argv0) {
+    std::vector<char> buffer(4096);
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    const std::string self = n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : argv0;
+    return FolderOf(self);
+}
+
+enum class TKind { File, Folder };
+
+// A clear failure for an input that is missing, of the wrong kind or unreadable.
+void CheckReadable(const std::string& what, const std::string& path, TKind kind) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        throw std::system_error(errno, std::generic_category(), what + " \"" + path + "\"");
+    if (kind == TKind::Folder && !S_ISDIR(info.st_mode))
+        throw std::runtime_error(what + " \"" + path + "\" is not a folder");
+    if (kind == TKind::File && !S_ISREG(info.st_mode))
+        throw std::runtime_error(what + " \"" + path + "\" is not a file");
+    if (::access(path.c_str(), kind == TKind::Folder ? R_OK | X_OK : R_OK) != 0)
+        throw std::system_error(errno, std::generic_category(), what + " \"" + path + "\"");
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in && !in.eof())
+        throw std::system_error(errno, std::generic_category(), "Cannot read \"" + path + "\"");
+    return text.str();
+}
+
+// The start page without a query or fragment, as a file name inside the application folder.
+std::string IndexFile(const std::string& index) {
+    return index.substr(0, index.find_first_of("?#"));
+}
+
+// What goes into the package, checked before anything is written.
+struct TInputs {
+    TAppIdentity Identity;
+    std::string IniText;
+    std::string Runtime;
+    std::string Loader; // empty: none
+};
+
+TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
+    TInputs in;
+    if (options.IniFile.empty()) in.Identity = IdentityFromOptions(options);
+
+    const std::string ownFolder = OwnFolder(argv0);
+    CheckReadable("The application folder", options.AppDir, TKind::Folder);
+    in.Runtime = options.Runtime.empty() ? ownFolder + "/crv-runtime" : options.Runtime;
+    CheckReadable("The runtime", in.Runtime, TKind::File);
+    if (options.Loader) {
+        in.Loader = *options.Loader;
+        CheckReadable("The loader library", in.Loader, TKind::File);
+    } else if (::access((ownFolder + "/libcrvwebview.so").c_str(), R_OK) == 0) {
+        in.Loader = ownFolder + "/libcrvwebview.so";
+    } else {
+        Warn("no --loader given and no libcrvwebview.so beside crv-pack: the package will report the "
+             "browser runtime as missing");
+    }
+    if (!options.Script.empty()) CheckReadable("The script", options.Script, TKind::File);
+    if (!options.Installer.empty()) CheckReadable("The installer", options.Installer, TKind::File);
+    if (options.IniFile.empty()) {
+        in.IniText = GenerateIni(in.Identity, options);
+    } else {
+        CheckReadable("The settings file", options.IniFile, TKind::File);
+        in.IniText = ReadWholeFile(options.IniFile);
+        in.Identity = IdentityFromIniFile(in.IniText, options.IniFile, options);
+    }
+
+    struct stat outInfo {};
+    if (::stat(options.Output.c_str(), &outInfo) == 0 && S_ISDIR(outInfo.st_mode))
+        throw std::runtime_error("The output \"" + options.Output + "\" is a folder");
+    TFileId runtimeId{}, outputId{};
+    if (GetFileId(in.Runtime, runtimeId) && GetFileId(options.Output, outputId) && runtimeId == outputId)
+        throw std::runtime_error("The output \"" + options.Output + "\" is the runtime itself");
+    return in;
+}
+
+// Everything is written to temporary files beside the targets and renamed over them at the end, so
+// a failure anywhere leaves the targets as they were.
+void WritePackage(const TPackOptions& options, const TInputs& in) {
+    InstallInterruptCleanup();
+    TTempFile exe(options.Output, "crv-pack");
+    TTempFile zip(options.Output, "zip");
+    std::unique_ptr<TTempFile> zipCopy;
+    if (!options.ZipCopy.empty()) zipCopy = std::make_unique<TTempFile>(options.ZipCopy, "crv-pack");
+
+    std::vector<TFileId> exclude;
+    for (const std::string& path : {options.Output, options.ZipCopy, exe.Path(), zip.Path(),
+                                    zipCopy ? zipCopy->Path() : std::string()}) {
+        TFileId id{};
+        if (!path.empty() && GetFileId(path, id)) exclude.push_back(id);
+    }
+    std::vector<TPlannedEntry> appEntries = ListAppFolder(options.AppDir, in.Identity.DirName, exclude);
+    const std::uint64_t fileCount = appEntries.size();
+    const std::string index = IndexFile(in.Identity.IndexHtml);
+    if (!HoldsFile(appEntries, in.Identity.DirName + "/" + index))
+        Warn("the start page \"" + index + "\" is not in \"" + options.AppDir + "\"");
+
+    const std::vector<TPlannedEntry> entries =
+        PlanArchive({in.IniText, options.Script, in.Loader, options.Installer}, std::move(appEntries));
+    const std::uint64_t archiveSize = ArchiveSize(entries);
+    if (entries.size() > Shared::TZipWriter::kMaxEntries)
+        throw std::runtime_error("The package would hold " + std::to_string(entries.size()) +
+                                 " entries; a package holds at most " +
+                                 std::to_string(Shared::TZipWriter::kMaxEntries));
+    if (archiveSize >= Shared::TZipWriter::kMaxArchiveSize)
+        throw std::runtime_error("The archive would take " + std::to_string(archiveSize) +
+                                 " bytes; a package archive must stay below 4 GiB");
+
+    TProgress progress(archiveSize, fileCount);
+    progress.Step("writing the archive", archiveSize);
+    WriteArchive(entries, zip.Path(), [&](std::uint64_t done) { progress.Update(done); });
+    CopyFileContent(in.Runtime, exe.Path());
+    progress.Step("appending it to the runtime", archiveSize);
+    Shared::TExeUtils appender(exe.Path());
+    appender.OnProgressPos = [&](void*, std::int64_t done) {
+        progress.Update(static_cast<std::uint64_t>(done));
+    };
+    appender.AppendZipToExe(zip.Path(), exe.Path());
+    if (zipCopy) CopyFileContent(zip.Path(), zipCopy->Path());
+
+    exe.CommitTo(options.Output, 0755);
+    if (zipCopy) zipCopy->CommitTo(options.ZipCopy, 0644);
+    progress.Done();
+}
+
+int Run(const std::vector<std::string>& args, const char* argv0) {
+    const TPackOptions options = ParseCommandLine(args);
+    if (options.Help) {
+        std::fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (!options.ZipCopy.empty() && options.ZipCopy == options.Output)
+        throw EUsageError("--zip and -o name the same file");
+    WritePackage(options, GatherInputs(options, argv0));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc), argv[0]);
+    } catch (const EUsageError& e) {
+        ReportError(e.what());
+        std::fputs("Try 'crv-pack --help'.\n", stderr);
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        ReportError(e.what());
+        return kExitFailure;
+    }
+}

@@ -1,0 +1,36 @@
+// The command line of crv-pack.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Corvane::Pack {
+
+struct TPackOptions {
+    std::string AppDir;
+    std::string Output;
+    std::string Runtime; // empty: crv-runtime beside crv-pack
+    std::string Id;
+    std::string Name;
+    std::optional<std::string> DirName;                        // default "app"
+    std::optional<std::string> IndexHtml;                      // default "index.html"
+    std::vector<std::pair<std::string, std::string>> Settings; // --set, in order
+    std::string IniFile;
+    std::string Script;
+    std::optional<std::string> Loader; // not given: libcrvwebview.so beside crv-pack
+    std::string Installer;
+    std::string ZipCopy;
+    bool Help = false;
+};
+
+inline constexpr const char* kDefaultDirName = "app";
+inline constexpr const char* kDefaultIndexHtml = "index.html";
+
+// Throws EUsageError for anything the command line gets wrong; checks no files.
+TPackOptions ParseCommandLine(const std::vector<std::string>& args);
+
+const char* UsageText();
+
+} // namespace Corvane::Pack
