@@ -1,5 +1,6 @@
 // Bounds-checked little-endian reader over untrusted bytes (executable headers, icons, version
 // blocks). A read past the end puts the reader in a failed state that stays; callers test Ok() once.
+// A failed read answers 0 or an empty span, and every later read fails too.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,8 @@ namespace Corvane::Shared {
 class TBinaryReader {
 public:
     explicit TBinaryReader(std::span<const std::uint8_t> data) : FData(data) {}
+    // Big-endian ELF files are the only big-endian data read here.
+    TBinaryReader(std::span<const std::uint8_t> data, bool bigEndian) : FData(data), FBigEndian(bigEndian) {}
 
     bool Ok() const { return FOk; }
     std::size_t Position() const { return FPos; }
@@ -34,11 +37,13 @@ public:
 
 private:
     bool Has(std::uint64_t count) const;
-    std::uint64_t ReadLE(unsigned width);
+    std::uint64_t ReadValue(unsigned width);
+    std::uint64_t ReadAt(std::uint64_t offset, unsigned width);
 
     std::span<const std::uint8_t> FData;
     std::size_t FPos = 0;
     bool FOk = true;
+    bool FBigEndian = false;
 };
 
 } // namespace Corvane::Shared

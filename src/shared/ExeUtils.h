@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,16 +25,18 @@ public:
 
     // True exactly when L = F - S > 0.
     bool ExeHasAttachedStub() const;
-    // Fills MemoryStream (from position 0) with the L bytes of the archive. L = 0: error box
+    // Replaces the content of MemoryStream with the L bytes of the archive. L = 0: error box
     // "This is not a valid Windows application" titled "Error", then the process ends with 0.
-    // L < 0: nothing is copied. A file error throws std::system_error.
+    // L < 0: MemoryStream is left as it is. A file error throws std::system_error; a file that
+    // ends before L bytes were read throws std::runtime_error.
     void GetZipFromExe(TBytes& MemoryStream) const;
-    // As GetZipFromExe, into a new (or emptied) file.
+    // As GetZipFromExe, into a new (or emptied) file; L < 0 leaves that file empty.
     void ExtractZipFromExe(const std::string& ZipPath) const;
-    // Appends the whole file at ZipPath to the existing file at ExePath.
+    // Appends the whole file at ZipPath to the existing file at ExePath. Errors as above.
     void AppendZipToExe(const std::string& ZipPath, const std::string& ExePath) const;
 
-    // L for the executable this object works on (negative when it has none).
+    // L for the executable this object works on; negative when the file is missing or shorter than
+    // its image, 0 when nothing follows the image or its headers cannot be read.
     std::int64_t GetArchiveLength() const;
     const std::string& ExePath() const { return FExePath; }
 
@@ -42,7 +45,10 @@ public:
 private:
     std::int64_t GetExeFileSize() const;
     static std::int64_t GetFileSizeByPath(const std::string& path);
-    std::uint64_t GetAttachedStubOffset() const;
+    // S; nothing when the headers cannot be read.
+    std::optional<std::uint64_t> GetAttachedStubOffset() const;
+    // L, with S in start.
+    std::int64_t GetArchiveLength(std::uint64_t& start) const;
 
     std::string FExePath;
 };

@@ -1,4 +1,4 @@
-// Read access to a ZIP archive held in memory (the package's archive handle).
+// Read access to a ZIP archive held in memory (the package's archive handle). One thread at a time.
 #pragma once
 
 #include <cstdint>
@@ -24,16 +24,17 @@ public:
     // Set before Open; applies to every entry.
     void SetPassword(const std::string& password);
     // Opens the archive on data, which must stay alive and unchanged while the reader is open.
-    // Data that is not a ZIP archive throws EZipError with a readable text.
+    // Data that is not a ZIP archive (empty data included) throws EZipError with a readable text.
+    // An archive already open is closed first.
     void Open(const std::uint8_t* data, std::size_t size);
     bool IsOpen() const;
 
     // Index of the entry with that name, -1 if none. ASCII letters match without case; every other
     // byte, '/' included, must match exactly; '\' is not translated.
     std::int64_t FindFile(const std::string& FileName) const;
-    // Appends the plain content of the named entry to Stream. A missing entry or one the password
-    // does not open appends nothing and raises nothing; damaged data may leave what was decoded.
-    // Returns whether the entry was read whole.
+    // Appends the plain content of the named entry to Stream and returns whether it was read
+    // whole. A missing entry, one the password does not open, or one whose data is damaged appends
+    // nothing and raises nothing.
     bool ExtractToStream(const std::string& FileName, std::vector<std::uint8_t>& Stream) const;
     std::int64_t EntryCount() const;
     std::string EntryName(std::int64_t index) const;

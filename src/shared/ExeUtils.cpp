@@ -1,0 +1,191 @@
+// The package file: where its archive starts, copying it out, and appending one.
+#include "shared/ExeUtils.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <stdexcept>
+#include <system_error>
+#include <utility>
+
+#include "platform/Dialogs.h"
+#include "platform/Process.h"
+#include "shared/ExeImage.h"
+
+namespace Corvane::Shared {
+
+namespace {
+
+std::filesystem::path FsPath(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+// The system's error for what just failed on path; errno is what the stream's C library left.
+[[noreturn]] void ThrowFileError(const std::string& what, const std::string& path) {
+    const int code = errno != 0 ? errno : EIO;
+    throw std::system_error(code, std::generic_category(), what + " \"" + path + "\"");
+}
+
+std::ifstream OpenForReading(const std::string& path) {
+    errno = 0;
+    std::ifstream file(FsPath(path), std::ios::binary);
+    if (!file) ThrowFileError("Cannot open", path);
+    return file;
+}
+
+// Reads the next block; no data before the expected end means the file shrank under us.
+std::size_t ReadBlock(std::ifstream& file, char* buffer, std::uint64_t left, const std::string& path) {
+    const auto want = static_cast<std::streamsize>(std::min<std::uint64_t>(TExeUtils::kBlockSize, left));
+    errno = 0;
+    file.read(buffer, want);
+    const std::streamsize got = file.gcount();
+    if (got <= 0) {
+        if (file.bad()) ThrowFileError("Cannot read", path);
+        throw std::runtime_error("The file \"" + path + "\" was truncated while it was being read");
+    }
+    return static_cast<std::size_t>(got);
+}
+
+void WriteBlock(std::ofstream& file, const char* data, std::size_t count, const std::string& path) {
+    errno = 0;
+    file.write(data, static_cast<std::streamsize>(count));
+    if (!file) ThrowFileError("Cannot write", path);
+}
+
+} // namespace
+
+TExeUtils::TExeUtils() : FExePath(Platform::GetExecutablePath()) {}
+
+TExeUtils::TExeUtils(std::string exePath) : FExePath(std::move(exePath)) {}
+
+std::int64_t TExeUtils::GetFileSizeByPath(const std::string& path) {
+    if (path.empty()) return -1;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(FsPath(path), error);
+    if (error || size > static_cast<std::uintmax_t>(std::numeric_limits<std::int64_t>::max())) return -1;
+    return static_cast<std::int64_t>(size);
+}
+
+std::int64_t TExeUtils::GetExeFileSize() const {
+    return GetFileSizeByPath(FExePath);
+}
+
+std::optional<std::uint64_t> TExeUtils::GetAttachedStubOffset() const {
+    const auto info = ReadExeImageInfo(FExePath);
+    if (!info) return std::nullopt;
+    return info->ImageEnd;
+}
+
+std::int64_t TExeUtils::GetArchiveLength(std::uint64_t& start) const {
+    start = 0;
+    const std::int64_t fileSize = GetExeFileSize();
+    if (fileSize < 0) return -1;
+    // Headers that cannot be read describe no image to append to: no archive, and a copy attempt
+    // reports the file as not a valid application.
+    const auto imageEnd = GetAttachedStubOffset();
+    if (!imageEnd) return 0;
+    start = *imageEnd;
+    const auto size = static_cast<std::uint64_t>(fileSize);
+    if (start <= size) return static_cast<std::int64_t>(size - start);
+    const std::uint64_t missing = start - size;
+    return missing > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())
+               ? std::numeric_limits<std::int64_t>::min()
+               : -static_cast<std::int64_t>(missing);
+}
+
+std::int64_t TExeUtils::GetArchiveLength() const {
+    std::uint64_t start = 0;
+    return GetArchiveLength(start);
+}
+
+bool TExeUtils::ExeHasAttachedStub() const {
+    return GetArchiveLength() > 0;
+}
+
+namespace {
+
+[[noreturn]] void RefuseInvalidApplication() {
+    Platform::ShowErrorBox("This is not a valid Windows application", "Error");
+    Platform::ExitProcess(0);
+}
+
+} // namespace
+
+void TExeUtils::GetZipFromExe(TBytes& MemoryStream) const {
+    std::uint64_t start = 0;
+    const std::int64_t length = GetArchiveLength(start);
+    if (length == 0) RefuseInvalidApplication();
+    if (length < 0) return;
+
+    const std::uint64_t total = static_cast<std::uint64_t>(length);
+    MemoryStream.clear();
+    MemoryStream.reserve(static_cast<std::size_t>(total));
+    std::ifstream exe = OpenForReading(FExePath);
+    exe.seekg(static_cast<std::streamoff>(start));
+    if (OnProgressMax) OnProgressMax(const_cast<TExeUtils*>(this), length);
+    char buffer[kBlockSize];
+    while (MemoryStream.size() < total) {
+        const std::size_t got = ReadBlock(exe, buffer, total - MemoryStream.size(), FExePath);
+        MemoryStream.insert(MemoryStream.end(), buffer, buffer + got);
+        if (OnProgressPos)
+            OnProgressPos(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(MemoryStream.size()));
+    }
+}
+
+void TExeUtils::ExtractZipFromExe(const std::string& ZipPath) const {
+    std::uint64_t start = 0;
+    const std::int64_t length = GetArchiveLength(start);
+    if (length == 0) RefuseInvalidApplication();
+
+    errno = 0;
+    std::ofstream zip(FsPath(ZipPath), std::ios::binary | std::ios::trunc);
+    if (!zip) ThrowFileError("Cannot create", ZipPath);
+    if (length < 0) return;
+
+    const std::uint64_t total = static_cast<std::uint64_t>(length);
+    std::ifstream exe = OpenForReading(FExePath);
+    exe.seekg(static_cast<std::streamoff>(start));
+    if (OnProgressMax) OnProgressMax(const_cast<TExeUtils*>(this), length);
+    char buffer[kBlockSize];
+    std::uint64_t copied = 0;
+    while (copied < total) {
+        const std::size_t got = ReadBlock(exe, buffer, total - copied, FExePath);
+        WriteBlock(zip, buffer, got, ZipPath);
+        copied += got;
+        if (OnProgressPos) OnProgressPos(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(copied));
+    }
+    errno = 0;
+    zip.close();
+    if (!zip) ThrowFileError("Cannot write", ZipPath);
+}
+
+void TExeUtils::AppendZipToExe(const std::string& ZipPath, const std::string& ExePath) const {
+    std::ifstream zip = OpenForReading(ZipPath);
+    // in | out opens an existing file only, which the executable must be.
+    errno = 0;
+    std::ofstream exe(FsPath(ExePath), std::ios::binary | std::ios::in | std::ios::out);
+    if (!exe) ThrowFileError("Cannot open", ExePath);
+    exe.seekp(0, std::ios::end);
+
+    zip.seekg(0, std::ios::end);
+    const std::streamoff zipEnd = zip.tellg();
+    if (zipEnd < 0) ThrowFileError("Cannot read", ZipPath);
+    zip.seekg(0);
+    const auto total = static_cast<std::uint64_t>(zipEnd);
+    if (OnProgressMax) OnProgressMax(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(total));
+    char buffer[kBlockSize];
+    std::uint64_t copied = 0;
+    while (copied < total) {
+        const std::size_t got = ReadBlock(zip, buffer, total - copied, ZipPath);
+        WriteBlock(exe, buffer, got, ExePath);
+        copied += got;
+        if (OnProgressPos) OnProgressPos(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(copied));
+    }
+    errno = 0;
+    exe.close();
+    if (!exe) ThrowFileError("Cannot write", ExePath);
+}
+
+} // namespace Corvane::Shared

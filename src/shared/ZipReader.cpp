@@ -1,0 +1,149 @@
+// Read access to an in-memory ZIP archive over libzip, with the package's name matching.
+#include "shared/ZipReader.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace Corvane::Shared {
+
+namespace {
+
+// Names are compared with ASCII letters folded; other bytes, UTF-8 included, stay as they are.
+std::string FoldAscii(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
+// A stated size is only a hint for the first allocation; a damaged header may state anything.
+constexpr zip_uint64_t kMaxReserve = 256ull << 20;
+constexpr std::size_t kReadChunk = 64 * 1024;
+
+} // namespace
+
+struct TZipReader::TImpl {
+    zip_t* Archive = nullptr;
+    std::string Password;
+    bool HasPassword = false;
+    std::unordered_map<std::string, std::int64_t> Index;
+
+    void Close() {
+        if (Archive) zip_discard(Archive);
+        Archive = nullptr;
+        Index.clear();
+    }
+};
+
+TZipReader::TZipReader() : FImpl(std::make_unique<TImpl>()) {}
+
+TZipReader::~TZipReader() {
+    FImpl->Close();
+}
+
+void TZipReader::SetPassword(const std::string& password) {
+    FImpl->Password = password;
+    FImpl->HasPassword = true;
+    if (FImpl->Archive) zip_set_default_password(FImpl->Archive, password.c_str());
+}
+
+void TZipReader::Open(const std::uint8_t* data, std::size_t size) {
+    FImpl->Close();
+    if (data == nullptr || size == 0) throw EZipError("Not a zip archive (no data)");
+
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(data, size, 0, &error);
+    if (!source) {
+        const std::string text = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw EZipError("Cannot open the zip archive: " + text);
+    }
+    zip_t* archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!archive) {
+        zip_source_free(source);
+        const std::string text = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw EZipError("Cannot open the zip archive: " + text);
+    }
+    zip_error_fini(&error);
+    FImpl->Archive = archive;
+    if (FImpl->HasPassword) zip_set_default_password(archive, FImpl->Password.c_str());
+
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    FImpl->Index.reserve(static_cast<std::size_t>(std::max<zip_int64_t>(count, 0)));
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        if (name) FImpl->Index.try_emplace(FoldAscii(name), i);
+    }
+}
+
+bool TZipReader::IsOpen() const {
+    return FImpl->Archive != nullptr;
+}
+
+std::int64_t TZipReader::FindFile(const std::string& FileName) const {
+    try {
+        const auto found = FImpl->Index.find(FoldAscii(FileName));
+        return found == FImpl->Index.end() ? -1 : found->second;
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+bool TZipReader::ExtractToStream(const std::string& FileName, std::vector<std::uint8_t>& Stream) const {
+    const std::int64_t index = FindFile(FileName);
+    if (index < 0 || !FImpl->Archive) return false;
+    const auto entry = static_cast<zip_uint64_t>(index);
+
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(FImpl->Archive, entry, 0, &stat) != 0) return false;
+    // libzip 1.7 leaks when opening an entry whose methods it lacks, so those are refused here.
+    if ((stat.valid & ZIP_STAT_COMP_METHOD) && !zip_compression_method_supported(stat.comp_method, 0))
+        return false;
+    if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) &&
+        !zip_encryption_method_supported(stat.encryption_method, 0))
+        return false;
+    const bool sizeKnown = (stat.valid & ZIP_STAT_SIZE) != 0;
+    // Opening checks the password against the entry's encryption header.
+    zip_file_t* file = zip_fopen_index(FImpl->Archive, entry, 0);
+    if (!file) return false;
+
+    const std::size_t start = Stream.size();
+    bool whole = false;
+    try {
+        if (sizeKnown) Stream.reserve(start + static_cast<std::size_t>(std::min(stat.size, kMaxReserve)));
+        // Through a separate buffer, so reading past a correct stated size never regrows Stream.
+        std::vector<std::uint8_t> buffer(kReadChunk);
+        for (;;) {
+            const zip_int64_t got = zip_fread(file, buffer.data(), buffer.size());
+            if (got < 0) break;
+            if (got == 0) {
+                whole = true;
+                break;
+            }
+            Stream.insert(Stream.end(), buffer.begin(), buffer.begin() + got);
+        }
+    } catch (const std::exception&) {
+        whole = false;
+    }
+    zip_fclose(file);
+    // A wrong password can pass the one-byte check of the encryption header and then fail the
+    // CRC, so any failed entry is taken back whole: a wrong password never leaves data behind.
+    if (!whole) Stream.resize(start);
+    return whole;
+}
+
+std::int64_t TZipReader::EntryCount() const {
+    return FImpl->Archive ? zip_get_num_entries(FImpl->Archive, 0) : 0;
+}
+
+std::string TZipReader::EntryName(std::int64_t index) const {
+    if (!FImpl->Archive || index < 0) return {};
+    const char* name = zip_get_name(FImpl->Archive, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_RAW);
+    return name ? name : std::string();
+}
+
+} // namespace Corvane::Shared
