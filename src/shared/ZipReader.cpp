@@ -1,7 +1,10 @@
 // Read access to an in-memory ZIP archive over libzip, with the package's name matching.
 #include "shared/ZipReader.h"
 
+#include "shared/ZipCrypto.h"
+
 #include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -21,6 +24,29 @@ std::string FoldAscii(std::string name) {
 constexpr zip_uint64_t kMaxReserve = 256ull << 20;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
+// Appends everything the open entry yields and closes it; false when reading failed.
+bool ReadAll(zip_file_t* file, std::vector<std::uint8_t>& out, std::uint64_t sizeHint) {
+    bool whole = false;
+    try {
+        out.reserve(out.size() + static_cast<std::size_t>(std::min<std::uint64_t>(sizeHint, kMaxReserve)));
+        // Through a separate buffer, so reading past a correct stated size never regrows out.
+        std::vector<std::uint8_t> buffer(kReadChunk);
+        for (;;) {
+            const zip_int64_t got = zip_fread(file, buffer.data(), buffer.size());
+            if (got < 0) break;
+            if (got == 0) {
+                whole = true;
+                break;
+            }
+            out.insert(out.end(), buffer.begin(), buffer.begin() + got);
+        }
+    } catch (const std::exception&) {
+        whole = false;
+    }
+    zip_fclose(file);
+    return whole;
+}
+
 } // namespace
 
 struct TZipReader::TImpl {
@@ -28,6 +54,32 @@ struct TZipReader::TImpl {
     std::string Password;
     bool HasPassword = false;
     std::unordered_map<std::string, std::int64_t> Index;
+
+    // libzip compares the encryption header's check byte with the entry's time after a round trip
+    // through the local time zone, so a time that falls in a daylight-saving gap there fails even
+    // the right password. Stored entries (the packager's form) are decrypted here instead, and the
+    // CRC proves the password.
+    bool DecryptStoredEntry(zip_uint64_t entry, const zip_stat_t& stat,
+                            std::vector<std::uint8_t>& out) const {
+        const zip_uint64_t needed =
+            ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_CRC | ZIP_STAT_COMP_SIZE;
+        if (!HasPassword || (stat.valid & needed) != needed || stat.comp_method != ZIP_CM_STORE ||
+            stat.encryption_method != ZIP_EM_TRAD_PKWARE)
+            return false;
+        zip_file_t* file = zip_fopen_index(Archive, entry, ZIP_FL_ENCRYPTED);
+        if (!file) return false;
+        // libzip 1.7 checks the raw bytes against the plain data's CRC and so always reports an
+        // error at their end; what counts is that all of them arrived.
+        std::vector<std::uint8_t> raw;
+        ReadAll(file, raw, stat.comp_size);
+        if (raw.size() != stat.comp_size || raw.size() < TZipCrypto::kHeaderSize) return false;
+        TZipCrypto(Password).Decrypt(raw.data(), raw.size());
+        const std::uint8_t* plain = raw.data() + TZipCrypto::kHeaderSize;
+        const std::size_t plainSize = raw.size() - TZipCrypto::kHeaderSize;
+        if (crc32_z(crc32_z(0, nullptr, 0), plain, plainSize) != stat.crc) return false;
+        out.insert(out.end(), plain, plain + plainSize);
+        return true;
+    }
 
     void Close() {
         if (Archive) zip_discard(Archive);
@@ -106,30 +158,15 @@ bool TZipReader::ExtractToStream(const std::string& FileName, std::vector<std::u
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) &&
         !zip_encryption_method_supported(stat.encryption_method, 0))
         return false;
-    const bool sizeKnown = (stat.valid & ZIP_STAT_SIZE) != 0;
-    // Opening checks the password against the entry's encryption header.
-    zip_file_t* file = zip_fopen_index(FImpl->Archive, entry, 0);
-    if (!file) return false;
-
     const std::size_t start = Stream.size();
+    const std::uint64_t sizeHint = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+    // Opening checks the password against the entry's encryption header.
     bool whole = false;
-    try {
-        if (sizeKnown) Stream.reserve(start + static_cast<std::size_t>(std::min(stat.size, kMaxReserve)));
-        // Through a separate buffer, so reading past a correct stated size never regrows Stream.
-        std::vector<std::uint8_t> buffer(kReadChunk);
-        for (;;) {
-            const zip_int64_t got = zip_fread(file, buffer.data(), buffer.size());
-            if (got < 0) break;
-            if (got == 0) {
-                whole = true;
-                break;
-            }
-            Stream.insert(Stream.end(), buffer.begin(), buffer.begin() + got);
-        }
-    } catch (const std::exception&) {
-        whole = false;
+    if (zip_file_t* file = zip_fopen_index(FImpl->Archive, entry, 0)) {
+        whole = ReadAll(file, Stream, sizeHint);
+    } else if (zip_error_code_zip(zip_get_error(FImpl->Archive)) == ZIP_ER_WRONGPASSWD) {
+        whole = FImpl->DecryptStoredEntry(entry, stat, Stream);
     }
-    zip_fclose(file);
     // A wrong password can pass the one-byte check of the encryption header and then fail the
     // CRC, so any failed entry is taken back whole: a wrong password never leaves data behind.
     if (!whole) Stream.resize(start);

@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -244,3 +245,36 @@ TEST_F(ZipWriterTest, RefusesDuplicateAndEmptyNames) {
 }
 
 } // namespace
+
+// A time packed in one zone may not exist in the reader's zone (a daylight-saving gap). The check
+// byte of the encryption header then fails the reader's comparison, yet the right password must
+// still open the entry, and a wrong one still must not.
+TEST_F(ZipWriterTest, EntryTimedInTheReadersDaylightSavingGapStillOpens) {
+    const char* savedZone = std::getenv("TZ");
+    const std::string saved = savedZone ? savedZone : "";
+    const auto setZone = [](const char* zone) {
+        if (zone)
+            setenv("TZ", zone, 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    };
+    setZone("UTC");
+    const fs::path path = FDir / "gap.zip";
+    {
+        TZipWriter zip(path.string(), kArchivePassword);
+        zip.AddData("crv.ini", "[App]", 1711852200); // 2024-03-31 02:30 UTC, inside Berlin's gap
+        zip.Finish();
+    }
+    setZone("Europe/Berlin");
+    const TBytes archive = ReadAll(path);
+    for (const auto& [password, expected] : {std::pair{kArchivePassword, "[App]"}, {"wrong", ""}}) {
+        TZipReader reader;
+        reader.SetPassword(password);
+        reader.Open(archive.data(), archive.size());
+        TBytes content;
+        EXPECT_EQ(reader.ExtractToStream("crv.ini", content), *expected != 0) << password;
+        EXPECT_EQ(std::string(content.begin(), content.end()), expected) << password;
+    }
+    setZone(savedZone ? saved.c_str() : nullptr);
+}
