@@ -11,7 +11,7 @@ packages=(
   media-types shared-mime-info
   # tests: a display, a window manager, keyboard input, screenshots, archives made by other tools,
   # a Windows executable to read, the end-to-end runner
-  xvfb xauth xdotool x11-utils openbox imagemagick fonts-dejavu-core
+  xvfb xauth xdotool wmctrl x11-utils openbox imagemagick fonts-dejavu-core
   zip unzip p7zip-full gcc-mingw-w64-x86-64 python3 python3-pytest
 )
 

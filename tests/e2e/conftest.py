@@ -31,7 +31,7 @@ def fixture_dir(bin_dir) -> pathlib.Path:
 @pytest.fixture(scope="session")
 def desktop(tmp_path_factory):
     """One Xvfb display with openbox for the whole run; faster than one per test."""
-    for tool in ("Xvfb", "openbox", "xdotool"):
+    for tool in ("Xvfb", "openbox", "xdotool", "wmctrl"):
         if not shutil.which(tool):
             pytest.skip(f"{tool} is not installed (scripts/deps.sh installs it)")
     runtime_dir = tmp_path_factory.mktemp("xdg-runtime")

@@ -40,7 +40,7 @@ class Desktop:
         """Visible windows whose title matches the regular expression (optionally of one process)."""
         args = ["xdotool", "search", "--onlyvisible"]
         if pid is not None:
-            args += ["--pid", str(pid)]
+            args += ["--all", "--pid", str(pid)]  # every criterion must match, not any
         out = self._run(*args, "--name", name_pattern).stdout
         return [int(w) for w in out.split()]
 
@@ -61,8 +61,8 @@ class Desktop:
         self._run("xdotool", "key", "--clearmodifiers", *keys)
 
     def close(self, window):
-        """Asks the window to close, as its close box does."""
-        self.keys(window, "alt+F4")
+        """Asks the window to close, as its close box does (through the window manager)."""
+        self._run("wmctrl", "-i", "-c", hex(window))
 
     def screenshot(self, path):
         self._run("import", "-window", "root", str(path))

@@ -201,7 +201,7 @@ TEST_F(ZipWriterTest, RefusesTheEntryPastTheCountLimit) {
     const fs::path path = FDir / "many.zip";
     TZipWriter zip(path.string(), kArchivePassword);
     for (std::size_t i = 0; i < TZipWriter::kMaxEntries; ++i)
-        zip.AddFolder("f" + std::to_string(i));
+        zip.AddFolder(std::string("f").append(std::to_string(i)));
     EXPECT_THROW(zip.AddData("one-too-many", "x"), std::runtime_error);
 }
 
