@@ -23,16 +23,20 @@ constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND): no browser runtime found.
 constexpr HRESULT HRESULT_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
 
-inline bool Succeeded(HRESULT hr) { return hr >= 0; }
+inline bool Succeeded(HRESULT hr) {
+    return hr >= 0;
+}
 
 // Loader exports, looked up by name.
 using GetAvailableCoreWebView2BrowserVersionStringFn = HRESULT (*)(PCWSTR browserExecutableFolder,
-                                                                    LPWSTR* versionInfo);
+                                                                   LPWSTR* versionInfo);
 using GetCoreWebView2BrowserVersionStringFn = GetAvailableCoreWebView2BrowserVersionStringFn;
 
 // Frees a string the loader handed out. On Linux the stand-in allocates with malloc.
 #if !defined(_WIN32)
-inline void CoTaskMemFree(void* p) { std::free(p); }
+inline void CoTaskMemFree(void* p) {
+    std::free(p);
+}
 #endif
 
 } // namespace WebView2

@@ -20,8 +20,8 @@ struct TMessageDialogOptions {
     std::string Text;
     std::string Title;
     TDialogKind Kind = TDialogKind::Error;
-    std::vector<TDialogButton> Buttons;          // laid out in standard order: Yes, No, OK, Cancel
-    std::vector<std::string> ButtonCaptions;     // captions for the buttons in that order
+    std::vector<TDialogButton> Buttons;      // laid out in standard order: Yes, No, OK, Cancel
+    std::vector<std::string> ButtonCaptions; // captions for the buttons in that order
 };
 
 // Shows a modal dialog, owned by the active window if there is one, and returns the result of the

@@ -40,7 +40,9 @@ std::unique_ptr<Shared::TZipReader> gExeZip;
 std::unique_ptr<TProjectIni> gProjectIni;
 Shared::TBytes gArchive;
 
-[[noreturn]] void StopSilently() { Platform::ExitProcess(0); }
+[[noreturn]] void StopSilently() {
+    Platform::ExitProcess(0);
+}
 
 void LoadProjectIni() {
     Shared::TBytes bytes;

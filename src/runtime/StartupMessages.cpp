@@ -6,8 +6,8 @@
 namespace Corvane::Runtime {
 
 void ShowStartupError(int MessageIndex) {
-    CustomMessageDlg(GetLocalizedMessage(MessageIndex), Platform::TDialogKind::Error, {Platform::TDialogButton::Yes},
-                     {GetLocalizedMessage(3)}, GetLocalizedMessage(1));
+    CustomMessageDlg(GetLocalizedMessage(MessageIndex), Platform::TDialogKind::Error,
+                     {Platform::TDialogButton::Yes}, {GetLocalizedMessage(3)}, GetLocalizedMessage(1));
 }
 
 } // namespace Corvane::Runtime

@@ -11,9 +11,9 @@ using TArrayStrings = std::vector<std::string>;
 
 // Options of SubStringExists.
 struct TSearchOptions {
-    bool Down = true;           // search direction: from the start (true) or from the end
-    bool MatchCase = false;     // case-sensitive
-    bool WholeWord = false;     // the match must not touch letters, digits or '_' on either side
+    bool Down = true;       // search direction: from the start (true) or from the end
+    bool MatchCase = false; // case-sensitive
+    bool WholeWord = false; // the match must not touch letters, digits or '_' on either side
 };
 
 class TStrUtils {

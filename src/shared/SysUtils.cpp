@@ -10,11 +10,21 @@
 
 namespace Corvane::Shared {
 
-std::string TSysUtils::GetUserDesktopDirPath() { return Platform::GetDesktopDir(); }
-std::string TSysUtils::GetUserDocumentsDirPath() { return Platform::GetDocumentsDir(); }
-std::string TSysUtils::GetUserAppDataDirPath() { return Platform::GetRoamingAppDataDir(); }
-std::string TSysUtils::GetLocalAppDataDirPath() { return Platform::GetLocalAppDataDir(); }
-std::string TSysUtils::GetTempDirPath() { return Platform::GetTempDir(); }
+std::string TSysUtils::GetUserDesktopDirPath() {
+    return Platform::GetDesktopDir();
+}
+std::string TSysUtils::GetUserDocumentsDirPath() {
+    return Platform::GetDocumentsDir();
+}
+std::string TSysUtils::GetUserAppDataDirPath() {
+    return Platform::GetRoamingAppDataDir();
+}
+std::string TSysUtils::GetLocalAppDataDirPath() {
+    return Platform::GetLocalAppDataDir();
+}
+std::string TSysUtils::GetTempDirPath() {
+    return Platform::GetTempDir();
+}
 
 bool TSysUtils::DeleteDirectory(const std::string& DirPath) {
     std::error_code error;

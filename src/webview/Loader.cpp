@@ -19,7 +19,8 @@ LPWSTR NewVersionString() {
                                 std::to_string(webkit_get_micro_version());
     auto* out = static_cast<WCHAR*>(std::malloc((version.size() + 1) * sizeof(WCHAR)));
     if (!out) return nullptr;
-    for (size_t i = 0; i < version.size(); ++i) out[i] = static_cast<WCHAR>(version[i]);
+    for (size_t i = 0; i < version.size(); ++i)
+        out[i] = static_cast<WCHAR>(version[i]);
     out[version.size()] = 0;
     return out;
 }
@@ -36,7 +37,7 @@ GetAvailableCoreWebView2BrowserVersionString(PCWSTR /*browserExecutableFolder*/,
 }
 
 __attribute__((visibility("default"))) HRESULT GetCoreWebView2BrowserVersionString(PCWSTR folder,
-                                                                                    LPWSTR* versionInfo) {
+                                                                                   LPWSTR* versionInfo) {
     return GetAvailableCoreWebView2BrowserVersionString(folder, versionInfo);
 }
 
@@ -44,6 +45,8 @@ __attribute__((visibility("default"))) HRESULT CreateCoreWebView2Environment(voi
     return E_NOTIMPL;
 }
 
-__attribute__((visibility("default"))) void CoTaskMemFree(void* p) { std::free(p); }
+__attribute__((visibility("default"))) void CoTaskMemFree(void* p) {
+    std::free(p);
+}
 
 } // extern "C"

@@ -45,7 +45,8 @@ void QueueOnUiThread(std::function<void()> fn) {
 
 void ProcessMessages() {
     if (!EnsureUiInitialized()) return;
-    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    while (gtk_events_pending())
+        gtk_main_iteration_do(FALSE);
 }
 
 } // namespace Platform

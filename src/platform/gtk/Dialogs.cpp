@@ -14,30 +14,42 @@ namespace {
 
 int ResultOf(TDialogButton button) {
     switch (button) {
-    case TDialogButton::Yes: return mrYes;
-    case TDialogButton::No: return mrNo;
-    case TDialogButton::OK: return mrOk;
-    case TDialogButton::Cancel: return mrCancel;
+    case TDialogButton::Yes:
+        return mrYes;
+    case TDialogButton::No:
+        return mrNo;
+    case TDialogButton::OK:
+        return mrOk;
+    case TDialogButton::Cancel:
+        return mrCancel;
     }
     return mrNone;
 }
 
 const char* StandardCaption(TDialogButton button) {
     switch (button) {
-    case TDialogButton::Yes: return "_Yes";
-    case TDialogButton::No: return "_No";
-    case TDialogButton::OK: return "_OK";
-    case TDialogButton::Cancel: return "_Cancel";
+    case TDialogButton::Yes:
+        return "_Yes";
+    case TDialogButton::No:
+        return "_No";
+    case TDialogButton::OK:
+        return "_OK";
+    case TDialogButton::Cancel:
+        return "_Cancel";
     }
     return "";
 }
 
 GtkMessageType MessageTypeOf(TDialogKind kind) {
     switch (kind) {
-    case TDialogKind::Error: return GTK_MESSAGE_ERROR;
-    case TDialogKind::Confirmation: return GTK_MESSAGE_QUESTION;
-    case TDialogKind::Information: return GTK_MESSAGE_INFO;
-    case TDialogKind::Warning: return GTK_MESSAGE_WARNING;
+    case TDialogKind::Error:
+        return GTK_MESSAGE_ERROR;
+    case TDialogKind::Confirmation:
+        return GTK_MESSAGE_QUESTION;
+    case TDialogKind::Information:
+        return GTK_MESSAGE_INFO;
+    case TDialogKind::Warning:
+        return GTK_MESSAGE_WARNING;
     }
     return GTK_MESSAGE_OTHER;
 }
@@ -56,7 +68,8 @@ GtkWindow* ActiveWindow() {
 
 void Trace(const TMessageDialogOptions& options, const std::vector<std::string>& captions) {
     std::string buttons;
-    for (const auto& caption : captions) buttons += " [" + caption + "]";
+    for (const auto& caption : captions)
+        buttons += " [" + caption + "]";
     std::fprintf(stderr, "%s: %s%s\n", options.Title.c_str(), options.Text.c_str(), buttons.c_str());
     std::fflush(stderr);
 }
@@ -83,7 +96,8 @@ int ShowMessageDialog(const TMessageDialogOptions& options) {
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     for (size_t i = 0; i < buttons.size(); ++i) {
-        GtkWidget* button = gtk_dialog_add_button(GTK_DIALOG(dialog), captions[i].c_str(), ResultOf(buttons[i]));
+        GtkWidget* button =
+            gtk_dialog_add_button(GTK_DIALOG(dialog), captions[i].c_str(), ResultOf(buttons[i]));
         gtk_button_set_use_underline(GTK_BUTTON(button), i >= options.ButtonCaptions.size());
     }
     // The default button is OK when present, otherwise Yes.

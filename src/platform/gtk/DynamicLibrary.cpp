@@ -15,7 +15,9 @@ bool TDynamicLibrary::Load(const std::string& path) {
     return FHandle != nullptr;
 }
 
-void* TDynamicLibrary::Symbol(const char* name) const { return FHandle ? dlsym(FHandle, name) : nullptr; }
+void* TDynamicLibrary::Symbol(const char* name) const {
+    return FHandle ? dlsym(FHandle, name) : nullptr;
+}
 
 void TDynamicLibrary::Unload() {
     if (FHandle) dlclose(FHandle);

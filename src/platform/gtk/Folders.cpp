@@ -47,10 +47,18 @@ std::string UserDir(const char* key, const char* fallback) {
 
 } // namespace
 
-std::string GetLocalAppDataDir() { return XdgDir("XDG_DATA_HOME", ".local/share"); }
-std::string GetRoamingAppDataDir() { return XdgDir("XDG_CONFIG_HOME", ".config"); }
-std::string GetDocumentsDir() { return UserDir("XDG_DOCUMENTS_DIR", "Documents"); }
-std::string GetDesktopDir() { return UserDir("XDG_DESKTOP_DIR", "Desktop"); }
+std::string GetLocalAppDataDir() {
+    return XdgDir("XDG_DATA_HOME", ".local/share");
+}
+std::string GetRoamingAppDataDir() {
+    return XdgDir("XDG_CONFIG_HOME", ".config");
+}
+std::string GetDocumentsDir() {
+    return UserDir("XDG_DOCUMENTS_DIR", "Documents");
+}
+std::string GetDesktopDir() {
+    return UserDir("XDG_DESKTOP_DIR", "Desktop");
+}
 
 std::string GetTempDir() {
     if (const char* tmp = std::getenv("TMPDIR"); tmp && tmp[0] == '/') return WithDelim(tmp);

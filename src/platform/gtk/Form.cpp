@@ -38,7 +38,9 @@ void TForm::SetCaption(const std::string& caption) {
     if (FImpl->Window) gtk_window_set_title(GTK_WINDOW(FImpl->Window), caption.c_str());
 }
 
-std::string TForm::Caption() const { return FImpl->Caption; }
+std::string TForm::Caption() const {
+    return FImpl->Caption;
+}
 
 void TForm::SetBounds(int left, int top, int width, int height) {
     if (!FImpl->Window) return;
@@ -59,8 +61,12 @@ void TForm::Close() {
     if (OnClose) OnClose();
 }
 
-bool TForm::Visible() const { return FImpl->Window && gtk_widget_get_visible(FImpl->Window); }
+bool TForm::Visible() const {
+    return FImpl->Window && gtk_widget_get_visible(FImpl->Window);
+}
 
-void* TForm::Handle() const { return FImpl->Window; }
+void* TForm::Handle() const {
+    return FImpl->Window;
+}
 
 } // namespace Platform

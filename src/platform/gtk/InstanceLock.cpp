@@ -17,7 +17,8 @@ namespace {
 
 std::uint64_t Fnv1a(const std::string& text) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+    for (unsigned char c : text)
+        hash = (hash ^ c) * 1099511628211ull;
     return hash;
 }
 

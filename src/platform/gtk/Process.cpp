@@ -26,7 +26,9 @@ void SetEnvironmentValue(const std::string& name, const std::string& value) {
     setenv(name.c_str(), value.c_str(), 1);
 }
 
-void RemoveEnvironmentValue(const std::string& name) { unsetenv(name.c_str()); }
+void RemoveEnvironmentValue(const std::string& name) {
+    unsetenv(name.c_str());
+}
 
 void ExitProcess(int code) {
     std::fflush(nullptr);
@@ -39,6 +41,8 @@ std::string SystemErrorText(int code) {
     return strerror_r(code, buffer, sizeof buffer);
 }
 
-int LastErrorCode() { return errno; }
+int LastErrorCode() {
+    return errno;
+}
 
 } // namespace Platform
