@@ -42,7 +42,7 @@ format:
 	clang-format -i $(FORMAT_FILES)
 
 check-format:
-	clang-format --dry-run --Werror $(FORMAT_FILES)
+	@clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:
 	rm -rf build

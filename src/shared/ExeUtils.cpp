@@ -54,6 +54,23 @@ void WriteBlock(std::ofstream& file, const char* data, std::size_t count, const 
     if (!file) ThrowFileError("Cannot write", path);
 }
 
+// Copies total bytes from the stream in blocks through one buffer, raising the progress events of
+// owner: the maximum once before, the running total after every block.
+template <typename TSink>
+void CopyBlocks(const TExeUtils& owner, std::ifstream& from, const std::string& fromPath, std::uint64_t total,
+                TSink&& sink) {
+    auto* sender = const_cast<TExeUtils*>(&owner);
+    if (owner.OnProgressMax) owner.OnProgressMax(sender, static_cast<std::int64_t>(total));
+    char buffer[TExeUtils::kBlockSize];
+    std::uint64_t copied = 0;
+    while (copied < total) {
+        const std::size_t got = ReadBlock(from, buffer, total - copied, fromPath);
+        sink(buffer, got);
+        copied += got;
+        if (owner.OnProgressPos) owner.OnProgressPos(sender, static_cast<std::int64_t>(copied));
+    }
+}
+
 } // namespace
 
 TExeUtils::TExeUtils() : FExePath(Platform::GetExecutablePath()) {}
@@ -124,14 +141,9 @@ void TExeUtils::GetZipFromExe(TBytes& MemoryStream) const {
     MemoryStream.reserve(static_cast<std::size_t>(total));
     std::ifstream exe = OpenForReading(FExePath);
     exe.seekg(static_cast<std::streamoff>(start));
-    if (OnProgressMax) OnProgressMax(const_cast<TExeUtils*>(this), length);
-    char buffer[kBlockSize];
-    while (MemoryStream.size() < total) {
-        const std::size_t got = ReadBlock(exe, buffer, total - MemoryStream.size(), FExePath);
-        MemoryStream.insert(MemoryStream.end(), buffer, buffer + got);
-        if (OnProgressPos)
-            OnProgressPos(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(MemoryStream.size()));
-    }
+    CopyBlocks(*this, exe, FExePath, total, [&](const char* data, std::size_t count) {
+        MemoryStream.insert(MemoryStream.end(), data, data + count);
+    });
 }
 
 void TExeUtils::ExtractZipFromExe(const std::string& ZipPath) const {
@@ -147,15 +159,8 @@ void TExeUtils::ExtractZipFromExe(const std::string& ZipPath) const {
     const std::uint64_t total = static_cast<std::uint64_t>(length);
     std::ifstream exe = OpenForReading(FExePath);
     exe.seekg(static_cast<std::streamoff>(start));
-    if (OnProgressMax) OnProgressMax(const_cast<TExeUtils*>(this), length);
-    char buffer[kBlockSize];
-    std::uint64_t copied = 0;
-    while (copied < total) {
-        const std::size_t got = ReadBlock(exe, buffer, total - copied, FExePath);
-        WriteBlock(zip, buffer, got, ZipPath);
-        copied += got;
-        if (OnProgressPos) OnProgressPos(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(copied));
-    }
+    CopyBlocks(*this, exe, FExePath, total,
+               [&](const char* data, std::size_t count) { WriteBlock(zip, data, count, ZipPath); });
     errno = 0;
     zip.close();
     if (!zip) ThrowFileError("Cannot write", ZipPath);
@@ -174,15 +179,8 @@ void TExeUtils::AppendZipToExe(const std::string& ZipPath, const std::string& Ex
     if (zipEnd < 0) ThrowFileError("Cannot read", ZipPath);
     zip.seekg(0);
     const auto total = static_cast<std::uint64_t>(zipEnd);
-    if (OnProgressMax) OnProgressMax(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(total));
-    char buffer[kBlockSize];
-    std::uint64_t copied = 0;
-    while (copied < total) {
-        const std::size_t got = ReadBlock(zip, buffer, total - copied, ZipPath);
-        WriteBlock(exe, buffer, got, ExePath);
-        copied += got;
-        if (OnProgressPos) OnProgressPos(const_cast<TExeUtils*>(this), static_cast<std::int64_t>(copied));
-    }
+    CopyBlocks(*this, zip, ZipPath, total,
+               [&](const char* data, std::size_t count) { WriteBlock(exe, data, count, ExePath); });
     errno = 0;
     exe.close();
     if (!exe) ThrowFileError("Cannot write", ExePath);

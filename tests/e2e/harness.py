@@ -22,6 +22,16 @@ def poll(predicate, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
+def write_files(root, files):
+    """Writes files (relative path -> text or bytes) below root and returns root."""
+    for name, content in files.items():
+        path = root / name
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(content if isinstance(content, bytes) else content.encode())
+    root.mkdir(parents=True, exist_ok=True)
+    return root
+
+
 class Desktop:
     """The X display of the run, with its window manager."""
 
@@ -118,13 +128,7 @@ class App:
         return self.fixture_dir / "loaders" / f"{name}.so"
 
     def write_app(self, files, folder="site"):
-        root = self.tmp / folder
-        for name, content in files.items():
-            path = root / name
-            path.parent.mkdir(parents=True, exist_ok=True)
-            path.write_bytes(content if isinstance(content, bytes) else content.encode())
-        root.mkdir(parents=True, exist_ok=True)
-        return root
+        return write_files(self.tmp / folder, files)
 
     def pack(self, files=None, *, app_id="test.app", name="Test App", dir_name="app", settings=None,
              loader="default", out="package", extra=()):

@@ -9,16 +9,11 @@ import zipfile
 
 import pytest
 
-PASSWORD = b"tqwm7pz1vcha5xk8lyfr2ebg6ju0nhs3wkqa"
+from harness import ARCHIVE_PASSWORD, write_files as write_site
+
+PASSWORD = ARCHIVE_PASSWORD.encode()
 
 
-def write_site(root, files):
-    for name, content in files.items():
-        path = root / name
-        path.parent.mkdir(parents=True, exist_ok=True)
-        path.write_bytes(content if isinstance(content, bytes) else content.encode())
-    root.mkdir(parents=True, exist_ok=True)
-    return root
 
 
 def crv_pack(bin_dir, *args, timeout=60):
