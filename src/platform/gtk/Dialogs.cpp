@@ -54,6 +54,33 @@ GtkMessageType MessageTypeOf(TDialogKind kind) {
     return GTK_MESSAGE_OTHER;
 }
 
+const char* IconNameOf(TDialogKind kind) {
+    switch (kind) {
+    case TDialogKind::Error:
+        return "dialog-error";
+    case TDialogKind::Confirmation:
+        return "dialog-question";
+    case TDialogKind::Information:
+        return "dialog-information";
+    case TDialogKind::Warning:
+        return "dialog-warning";
+    }
+    return "dialog-information";
+}
+
+// Message dialogs of GTK 3 show no icon; the kind's icon goes beside the text, as users expect of
+// an error or a question.
+void AddIcon(GtkWidget* dialog, TDialogKind kind) {
+    GtkWidget* messageArea = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GtkWidget* row = gtk_widget_get_parent(messageArea);
+    if (!GTK_IS_BOX(row)) return;
+    GtkWidget* icon = gtk_image_new_from_icon_name(IconNameOf(kind), GTK_ICON_SIZE_DIALOG);
+    gtk_widget_set_valign(icon, GTK_ALIGN_START);
+    gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
+    gtk_box_reorder_child(GTK_BOX(row), icon, 0);
+    gtk_widget_show(icon);
+}
+
 // The visible toplevel that has the focus, as the owner of a new dialog.
 GtkWindow* ActiveWindow() {
     GList* windows = gtk_window_list_toplevels();
@@ -93,6 +120,7 @@ int ShowMessageDialog(const TMessageDialogOptions& options) {
     GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, MessageTypeOf(options.Kind),
                                                GTK_BUTTONS_NONE, "%s", options.Text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), options.Title.c_str());
+    AddIcon(dialog, options.Kind);
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     for (size_t i = 0; i < buttons.size(); ++i) {
