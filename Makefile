@@ -3,15 +3,21 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all build debug run test unit e2e asan format check-format clean
+.PHONY: all deps build debug run test unit e2e asan format check-format clean
 
 all: build
 
-build:
+# Asks apt only for what is missing; set NODEPS=1 to skip.
+deps:
+ifndef NODEPS
+	@scripts/deps.sh
+endif
+
+build: deps
 	cmake --preset release -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset release -j $(JOBS)
 
-debug:
+debug: deps
 	cmake --preset debug -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset debug -j $(JOBS)
 
@@ -31,7 +37,7 @@ unit: build
 e2e: build
 	CRV_BIN_DIR=$(CURDIR)/build/release/bin $(PYTEST) -q tests/e2e
 
-asan:
+asan: deps
 	cmake --preset asan -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -L unit -j $(JOBS)

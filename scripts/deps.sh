@@ -15,10 +15,16 @@ packages=(
   zip unzip p7zip-full gcc-mingw-w64-x86-64 python3 python3-pytest
 )
 
+if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
+  echo "deps: not a Debian system; install the equivalents of: ${packages[*]}" >&2
+  exit 0
+fi
+
+installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null \
+  | awk '$4 == "installed" { print $1 }' || true)
 missing=()
 for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+  grep -qx "$package" <<<"$installed" || missing+=("$package")
 done
 
 if ((${#missing[@]} == 0)); then
