@@ -2,6 +2,7 @@
 #include "shared/MimeTable.h"
 
 #include "platform/SystemMimeTypes.h"
+#include "shared/CaseMap.h"
 
 #include <array>
 
@@ -402,13 +403,6 @@ constexpr std::array<TMimePair, 384> kBuiltIn{{
     {".sig", "application/pgp-signature"},
     {".bin", "application/octet-stream"},
 }};
-
-std::string LowerAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 } // namespace
 

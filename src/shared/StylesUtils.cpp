@@ -1,16 +1,12 @@
 // The visual styles. Only the system's own look, "Windows", exists so far.
 #include "shared/StylesUtils.h"
 
-#include <algorithm>
-#include <cctype>
+#include "shared/CaseMap.h"
 
 namespace Corvane::Shared {
 
 bool TStylesUtils::SetStyle(const std::string& StyleName) {
-    std::string name = StyleName;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return name == "windows";
+    return LowerAscii(StyleName) == "windows";
 }
 
 } // namespace Corvane::Shared

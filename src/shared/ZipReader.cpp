@@ -1,6 +1,7 @@
 // Read access to an in-memory ZIP archive over libzip, with the package's name matching.
 #include "shared/ZipReader.h"
 
+#include "shared/CaseMap.h"
 #include "shared/ZipCrypto.h"
 
 #include <zip.h>
@@ -14,10 +15,8 @@ namespace Corvane::Shared {
 namespace {
 
 // Names are compared with ASCII letters folded; other bytes, UTF-8 included, stay as they are.
-std::string FoldAscii(std::string name) {
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return name;
+std::string FoldAscii(std::string_view name) {
+    return LowerAscii(name);
 }
 
 // A stated size is only a hint for the first allocation; a damaged header may state anything.

@@ -2,6 +2,7 @@
 #include "AppFolder.h"
 
 #include "PackErrors.h"
+#include "shared/CaseMap.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,11 +16,7 @@ namespace Corvane::Pack {
 
 namespace {
 
-std::string LowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
+using Corvane::Shared::LowerAscii;
 
 [[noreturn]] void ThrowFileError(const std::string& what, const std::string& path) {
     throw std::system_error(errno, std::generic_category(), what + " \"" + path + "\"");
