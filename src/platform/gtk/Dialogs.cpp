@@ -12,60 +12,30 @@ namespace Platform {
 
 namespace {
 
-int ResultOf(TDialogButton button) {
-    switch (button) {
-    case TDialogButton::Yes:
-        return mrYes;
-    case TDialogButton::No:
-        return mrNo;
-    case TDialogButton::OK:
-        return mrOk;
-    case TDialogButton::Cancel:
-        return mrCancel;
-    }
-    return mrNone;
-}
+struct TButtonFacts {
+    int Result;
+    const char* StandardCaption;
+};
 
-const char* StandardCaption(TDialogButton button) {
-    switch (button) {
-    case TDialogButton::Yes:
-        return "_Yes";
-    case TDialogButton::No:
-        return "_No";
-    case TDialogButton::OK:
-        return "_OK";
-    case TDialogButton::Cancel:
-        return "_Cancel";
-    }
-    return "";
-}
+// Indexed by TDialogButton, in its order.
+constexpr TButtonFacts kButtons[] = {{mrYes, "_Yes"}, {mrNo, "_No"}, {mrOk, "_OK"}, {mrCancel, "_Cancel"}};
 
-GtkMessageType MessageTypeOf(TDialogKind kind) {
-    switch (kind) {
-    case TDialogKind::Error:
-        return GTK_MESSAGE_ERROR;
-    case TDialogKind::Confirmation:
-        return GTK_MESSAGE_QUESTION;
-    case TDialogKind::Information:
-        return GTK_MESSAGE_INFO;
-    case TDialogKind::Warning:
-        return GTK_MESSAGE_WARNING;
-    }
-    return GTK_MESSAGE_OTHER;
-}
+struct TKindFacts {
+    GtkMessageType Type;
+    const char* IconName;
+};
 
-const char* IconNameOf(TDialogKind kind) {
-    switch (kind) {
-    case TDialogKind::Error:
-        return "dialog-error";
-    case TDialogKind::Confirmation:
-        return "dialog-question";
-    case TDialogKind::Information:
-        return "dialog-information";
-    case TDialogKind::Warning:
-        return "dialog-warning";
-    }
-    return "dialog-information";
+// Indexed by TDialogKind, in its order.
+constexpr TKindFacts kKinds[] = {{GTK_MESSAGE_ERROR, "dialog-error"},
+                                 {GTK_MESSAGE_QUESTION, "dialog-question"},
+                                 {GTK_MESSAGE_INFO, "dialog-information"},
+                                 {GTK_MESSAGE_WARNING, "dialog-warning"}};
+
+const TButtonFacts& Facts(TDialogButton button) {
+    return kButtons[static_cast<int>(button)];
+}
+const TKindFacts& Facts(TDialogKind kind) {
+    return kKinds[static_cast<int>(kind)];
 }
 
 // Message dialogs of GTK 3 show no icon; the kind's icon goes beside the text, as users expect of
@@ -74,7 +44,7 @@ void AddIcon(GtkWidget* dialog, TDialogKind kind) {
     GtkWidget* messageArea = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
     GtkWidget* row = gtk_widget_get_parent(messageArea);
     if (!GTK_IS_BOX(row)) return;
-    GtkWidget* icon = gtk_image_new_from_icon_name(IconNameOf(kind), GTK_ICON_SIZE_DIALOG);
+    GtkWidget* icon = gtk_image_new_from_icon_name(Facts(kind).IconName, GTK_ICON_SIZE_DIALOG);
     gtk_widget_set_valign(icon, GTK_ALIGN_START);
     gtk_box_pack_start(GTK_BOX(row), icon, FALSE, FALSE, 0);
     gtk_box_reorder_child(GTK_BOX(row), icon, 0);
@@ -112,12 +82,12 @@ int ShowMessageDialog(const TMessageDialogOptions& options) {
     std::vector<std::string> captions;
     for (size_t i = 0; i < buttons.size(); ++i) {
         captions.push_back(i < options.ButtonCaptions.size() ? options.ButtonCaptions[i]
-                                                             : StandardCaption(buttons[i]));
+                                                             : Facts(buttons[i]).StandardCaption);
     }
     Trace(options, captions);
     if (!EnsureUiInitialized()) return mrCancel;
 
-    GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, MessageTypeOf(options.Kind),
+    GtkWidget* dialog = gtk_message_dialog_new(ActiveWindow(), GTK_DIALOG_MODAL, Facts(options.Kind).Type,
                                                GTK_BUTTONS_NONE, "%s", options.Text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), options.Title.c_str());
     AddIcon(dialog, options.Kind);
@@ -125,7 +95,7 @@ int ShowMessageDialog(const TMessageDialogOptions& options) {
     gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
     for (size_t i = 0; i < buttons.size(); ++i) {
         GtkWidget* button =
-            gtk_dialog_add_button(GTK_DIALOG(dialog), captions[i].c_str(), ResultOf(buttons[i]));
+            gtk_dialog_add_button(GTK_DIALOG(dialog), captions[i].c_str(), Facts(buttons[i]).Result);
         gtk_button_set_use_underline(GTK_BUTTON(button), i >= options.ButtonCaptions.size());
     }
     // The default button is OK when present, otherwise Yes.
