@@ -197,3 +197,11 @@ class TestInstances:
         first.window(MAIN)
         assert app.run(package) == (0, "", "")
         assert close_main(app, first)[0] == 0
+
+
+def test_data_folder_that_cannot_be_made_ends_with_error_box_and_code_1(app, tmp_path):
+    blocker = tmp_path / "not-a-folder"
+    blocker.write_text("a file where the data folder's parent should be")
+    code, _, err = dismiss(app, app.start(app.pack(), XDG_DATA_HOME=blocker))
+    assert code == 1
+    assert err.startswith(f"Error: Cannot create the folder {blocker}/test.app/")
