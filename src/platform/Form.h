@@ -20,7 +20,6 @@ public:
     void Show();
     // Asks the window to close: OnCloseQuery may refuse; otherwise OnClose runs and it hides.
     void Close();
-    bool Visible() const;
     // The native window (a GtkWindow* or an HWND).
     void* Handle() const;
 

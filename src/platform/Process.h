@@ -8,14 +8,10 @@ namespace Platform {
 
 // Full path of the running executable; empty if it cannot be found.
 std::string GetExecutablePath();
-// The folder of the running executable, with a trailing separator.
-std::string GetExecutableDir();
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 void RemoveEnvironmentValue(const std::string& name);
 // Ends the process at once with code.
 [[noreturn]] void ExitProcess(int code);
-// The system's message for an error code (errno on POSIX, GetLastError on Windows).
-std::string SystemErrorText(int code);
 // The calling thread's last error code.
 int LastErrorCode();
 

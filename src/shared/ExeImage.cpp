@@ -143,40 +143,37 @@ std::optional<std::uint64_t> ReadElfImageEnd(TImageFile& file) {
         if (!s.Ok()) return std::nullopt;
     }
 
-    if (shOffset != 0 && shCount != 0) {
-        if (shEntrySize < layout.MinSectionEntry) return std::nullopt;
-        const auto bytes = Mul(shCount, shEntrySize);
-        if (!bytes || !extend(shOffset, *bytes)) return std::nullopt;
-        const auto table = file.Read(shOffset, *bytes);
-        if (!table) return std::nullopt;
-        TBinaryReader s(*table, bigEndian);
-        // SHT_NULL has no contents (section 0 may carry counts instead); SHT_NOBITS takes no room.
-        constexpr std::uint32_t kNull = 0, kNoBits = 8;
-        for (std::uint64_t i = 0; i < shCount; ++i) {
-            const std::uint64_t entry = i * shEntrySize;
-            const std::uint32_t type = s.U32At(entry + 4);
-            const std::uint64_t offset = layout.Word(s, entry + (layout.Is64 ? 0x18 : 0x10));
-            const std::uint64_t size = layout.Word(s, entry + (layout.Is64 ? 0x20 : 0x14));
-            if (type != kNull && type != kNoBits && !extend(offset, size)) return std::nullopt;
-        }
-        if (!s.Ok()) return std::nullopt;
-    }
+    // Reads a header table, counts its own extent, and hands every entry's offset to visit.
+    auto walkTable = [&](std::uint64_t offset, std::uint64_t count, std::uint64_t entrySize,
+                         std::uint64_t minEntrySize, auto visit) {
+        if (offset == 0 || count == 0) return true;
+        if (entrySize < minEntrySize) return false;
+        const auto bytes = Mul(count, entrySize);
+        if (!bytes || !extend(offset, *bytes)) return false;
+        const auto table = file.Read(offset, *bytes);
+        if (!table) return false;
+        TBinaryReader r(*table, bigEndian);
+        for (std::uint64_t i = 0; i < count; ++i)
+            if (!visit(r, i * entrySize)) return false;
+        return r.Ok();
+    };
 
-    if (phOffset != 0 && phCount != 0) {
-        if (phEntrySize < layout.MinSegmentEntry) return std::nullopt;
-        const auto bytes = Mul(phCount, phEntrySize);
-        if (!bytes || !extend(phOffset, *bytes)) return std::nullopt;
-        const auto table = file.Read(phOffset, *bytes);
-        if (!table) return std::nullopt;
-        TBinaryReader p(*table, bigEndian);
-        for (std::uint64_t i = 0; i < phCount; ++i) {
-            const std::uint64_t entry = i * phEntrySize;
-            const std::uint64_t offset = layout.Word(p, entry + (layout.Is64 ? 0x08 : 0x04));
-            const std::uint64_t size = layout.Word(p, entry + (layout.Is64 ? 0x20 : 0x10));
-            if (!extend(offset, size)) return std::nullopt;
-        }
-        if (!p.Ok()) return std::nullopt;
-    }
+    // SHT_NULL has no contents (section 0 may carry counts instead); SHT_NOBITS takes no room.
+    constexpr std::uint32_t kNull = 0, kNoBits = 8;
+    const bool sectionsOk = walkTable(shOffset, shCount, shEntrySize, layout.MinSectionEntry,
+                                      [&](TBinaryReader& r, std::uint64_t entry) {
+                                          const std::uint32_t type = r.U32At(entry + 4);
+                                          if (type == kNull || type == kNoBits) return true;
+                                          return extend(layout.Word(r, entry + (layout.Is64 ? 0x18 : 0x10)),
+                                                        layout.Word(r, entry + (layout.Is64 ? 0x20 : 0x14)));
+                                      });
+    const bool segmentsOk =
+        sectionsOk && walkTable(phOffset, phCount, phEntrySize, layout.MinSegmentEntry,
+                                [&](TBinaryReader& r, std::uint64_t entry) {
+                                    return extend(layout.Word(r, entry + (layout.Is64 ? 0x08 : 0x04)),
+                                                  layout.Word(r, entry + (layout.Is64 ? 0x20 : 0x10)));
+                                });
+    if (!segmentsOk) return std::nullopt;
     return end;
 }
 

@@ -3,21 +3,37 @@
 
 #include "PackErrors.h"
 
+#include <set>
 #include <string_view>
 
 namespace Corvane::Pack {
 
 namespace {
 
-void SetOnce(std::string& target, bool& seen, std::string_view option, std::string value) {
-    if (seen) throw EUsageError(std::string(option) + " is given twice");
-    seen = true;
-    target = std::move(value);
-}
+// The options that take one value and may be given once, with where the value goes.
+struct TSingleOption {
+    const char* Name;
+    void (*Store)(TPackOptions& options, std::string value);
+};
 
-void SetOnce(std::optional<std::string>& target, std::string_view option, std::string value) {
-    if (target) throw EUsageError(std::string(option) + " is given twice");
-    target = std::move(value);
+constexpr TSingleOption kSingleOptions[] = {
+    {"-o", [](TPackOptions& o, std::string v) { o.Output = std::move(v); }},
+    {"--runtime", [](TPackOptions& o, std::string v) { o.Runtime = std::move(v); }},
+    {"--id", [](TPackOptions& o, std::string v) { o.Id = std::move(v); }},
+    {"--name", [](TPackOptions& o, std::string v) { o.Name = std::move(v); }},
+    {"--dir-name", [](TPackOptions& o, std::string v) { o.DirName = std::move(v); }},
+    {"--index", [](TPackOptions& o, std::string v) { o.IndexHtml = std::move(v); }},
+    {"--ini", [](TPackOptions& o, std::string v) { o.IniFile = std::move(v); }},
+    {"--script", [](TPackOptions& o, std::string v) { o.Script = std::move(v); }},
+    {"--loader", [](TPackOptions& o, std::string v) { o.Loader = std::move(v); }},
+    {"--installer", [](TPackOptions& o, std::string v) { o.Installer = std::move(v); }},
+    {"--zip", [](TPackOptions& o, std::string v) { o.ZipCopy = std::move(v); }},
+};
+
+const TSingleOption* FindSingleOption(std::string_view name) {
+    for (const auto& option : kSingleOptions)
+        if (name == option.Name) return &option;
+    return nullptr;
 }
 
 std::pair<std::string, std::string> SplitSetting(const std::string& text) {
@@ -33,8 +49,7 @@ std::pair<std::string, std::string> SplitSetting(const std::string& text) {
 
 TPackOptions ParseCommandLine(const std::vector<std::string>& args) {
     TPackOptions o;
-    bool seenOutput = false, seenRuntime = false, seenId = false, seenName = false, seenIni = false,
-         seenScript = false, seenInstaller = false, seenZip = false;
+    std::set<std::string_view> seen;
     std::vector<std::string> positional;
     bool optionsEnded = false;
 
@@ -69,32 +84,15 @@ TPackOptions ParseCommandLine(const std::vector<std::string>& args) {
             return args[++i];
         };
 
-        if (option == "-o" || option == "--output")
-            SetOnce(o.Output, seenOutput, "-o", value());
-        else if (option == "--runtime")
-            SetOnce(o.Runtime, seenRuntime, option, value());
-        else if (option == "--id")
-            SetOnce(o.Id, seenId, option, value());
-        else if (option == "--name")
-            SetOnce(o.Name, seenName, option, value());
-        else if (option == "--dir-name")
-            SetOnce(o.DirName, option, value());
-        else if (option == "--index")
-            SetOnce(o.IndexHtml, option, value());
-        else if (option == "--set")
+        if (option == "--set") {
             o.Settings.push_back(SplitSetting(value()));
-        else if (option == "--ini")
-            SetOnce(o.IniFile, seenIni, option, value());
-        else if (option == "--script")
-            SetOnce(o.Script, seenScript, option, value());
-        else if (option == "--loader")
-            SetOnce(o.Loader, option, value());
-        else if (option == "--installer")
-            SetOnce(o.Installer, seenInstaller, option, value());
-        else if (option == "--zip")
-            SetOnce(o.ZipCopy, seenZip, option, value());
-        else
+        } else if (const TSingleOption* single = FindSingleOption(option == "--output" ? "-o" : option)) {
+            if (!seen.insert(single->Name).second)
+                throw EUsageError(std::string(single->Name) + " is given twice");
+            single->Store(o, value());
+        } else {
             throw EUsageError("unknown option " + option);
+        }
     }
     if (o.Help) return o;
 
@@ -105,8 +103,8 @@ TPackOptions ParseCommandLine(const std::vector<std::string>& args) {
     o.AppDir = positional[0];
     if (o.Output.empty()) throw EUsageError("no output given (-o OUTPUT)");
 
-    if (seenIni) {
-        if (seenId || seenName || !o.Settings.empty())
+    if (seen.count("--ini")) {
+        if (seen.count("--id") || seen.count("--name") || !o.Settings.empty())
             throw EUsageError("--ini stores the file as given, so it cannot be combined with --id, --name "
                               "or --set");
     } else {

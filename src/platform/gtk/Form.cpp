@@ -61,10 +61,6 @@ void TForm::Close() {
     if (OnClose) OnClose();
 }
 
-bool TForm::Visible() const {
-    return FImpl->Window && gtk_widget_get_visible(FImpl->Window);
-}
-
 void* TForm::Handle() const {
     return FImpl->Window;
 }

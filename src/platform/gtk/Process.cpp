@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <unistd.h>
 
 namespace Platform {
@@ -14,12 +13,6 @@ std::string GetExecutablePath() {
     if (n <= 0 || static_cast<size_t>(n) >= path.size()) return {};
     path.resize(static_cast<size_t>(n));
     return path;
-}
-
-std::string GetExecutableDir() {
-    std::string path = GetExecutablePath();
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 void SetEnvironmentValue(const std::string& name, const std::string& value) {
@@ -33,12 +26,6 @@ void RemoveEnvironmentValue(const std::string& name) {
 void ExitProcess(int code) {
     std::fflush(nullptr);
     _exit(code);
-}
-
-std::string SystemErrorText(int code) {
-    char buffer[512];
-    // The GNU strerror_r returns the text, which may not be in buffer.
-    return strerror_r(code, buffer, sizeof buffer);
 }
 
 int LastErrorCode() {
