@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace Platform {
 
@@ -11,9 +12,13 @@ bool EnsureUiInitialized();
 // Runs the main loop until QuitMainLoop.
 void RunMainLoop();
 void QuitMainLoop();
-// Runs fn on the UI thread from its main loop, in the order queued; callable from any thread.
+// Runs fn on the UI thread from its main loop, in the order queued; callable from any thread. An
+// exception that leaves fn is shown in an error box titled with the application title.
 void QueueOnUiThread(std::function<void()> fn);
 // Runs pending events of the main loop without blocking.
 void ProcessMessages();
+// The application's title, shown in task lists (the application name).
+void SetApplicationTitle(const std::string& title);
+const std::string& ApplicationTitle();
 
 } // namespace Platform

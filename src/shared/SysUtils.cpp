@@ -7,6 +7,8 @@
 #include "browser/WebView2.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Folders.h"
+#include "platform/Shell.h"
+#include "shared/CommandLineText.h"
 
 namespace Corvane::Shared {
 
@@ -50,6 +52,10 @@ bool TSysUtils::CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
     const bool installed = version && version[0] != 0;
     if (version) WebView2::CoTaskMemFree(version);
     return installed;
+}
+
+bool TSysUtils::ShellExec(const std::string& FilePath, const std::string& Arguments) {
+    return Platform::ShellOpen(FilePath, SplitCommandLineText(Arguments));
 }
 
 } // namespace Corvane::Shared

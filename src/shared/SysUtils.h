@@ -19,6 +19,10 @@ public:
 
     // Deletes the folder and everything below it; false when it did not exist or was not removed.
     static bool DeleteDirectory(const std::string& DirPath);
+    // Opens FilePath as the shell does with the verb "open": a program starts with the argument text
+    // (split by the usual quoting rules), anything else opens in its default application. Whether the
+    // system accepted the request; on failure the last error code tells why.
+    static bool ShellExec(const std::string& FilePath, const std::string& Arguments);
     // Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
     static bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
 };

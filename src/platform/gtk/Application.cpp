@@ -3,17 +3,28 @@
 
 #include <gtk/gtk.h>
 
+#include <exception>
 #include <memory>
+#include <string>
+
+#include "platform/Dialogs.h"
 
 namespace Platform {
 
 namespace {
 
 int gLoopDepth = 0;
+std::string gApplicationTitle;
 
 gboolean RunQueued(gpointer data) {
     std::unique_ptr<std::function<void()>> fn(static_cast<std::function<void()>*>(data));
-    (*fn)();
+    // An exception must not cross the toolkit's C frames: report it as an unhandled error of the
+    // message loop would be, and go on.
+    try {
+        (*fn)();
+    } catch (const std::exception& error) {
+        ShowErrorBox(error.what(), ApplicationTitle());
+    }
     return G_SOURCE_REMOVE;
 }
 
@@ -44,9 +55,23 @@ void QueueOnUiThread(std::function<void()> fn) {
 }
 
 void ProcessMessages() {
-    if (!EnsureUiInitialized()) return;
+    if (!EnsureUiInitialized()) {
+        // Without a display there are no toolkit events, but queued work still runs.
+        while (g_main_context_pending(nullptr))
+            g_main_context_iteration(nullptr, FALSE);
+        return;
+    }
     while (gtk_events_pending())
         gtk_main_iteration_do(FALSE);
+}
+
+void SetApplicationTitle(const std::string& title) {
+    gApplicationTitle = title;
+    g_set_application_name(title.c_str());
+}
+
+const std::string& ApplicationTitle() {
+    return gApplicationTitle;
 }
 
 } // namespace Platform

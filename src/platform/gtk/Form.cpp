@@ -1,33 +1,157 @@
-// Top-level windows over GtkWindow.
+// Top-level windows over GtkWindow: a box holding the client control, and the window keys.
 #include "platform/Form.h"
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 #include "platform/Application.h"
+#include "platform/Control.h"
+#include "platform/gtk/ControlTree.h"
 
 namespace Platform {
 
 struct TForm::TImpl {
     TForm* Owner = nullptr;
     GtkWidget* Window = nullptr;
+    GtkWidget* Box = nullptr;
+    TWinControl Client;
     std::string Caption;
+    int Left = 0, Top = 0, Width = 320, Height = 240;
+    TSizeConstraints Constraints;
+    TPosition Position = TPosition::Designed;
+    TBorderStyle Border = TBorderStyle::Sizeable;
+    TWindowState State = TWindowState::Normal;
+    bool Shown = false;
+
+    GtkWindow* Win() const { return GTK_WINDOW(Window); }
+
+    // Sizes within the limits, as the window manager will keep them.
+    int ClampWidth(int w) const {
+        if (Constraints.MaxWidth > 0) w = std::min(w, Constraints.MaxWidth);
+        return std::max(w, Constraints.MinWidth);
+    }
+    int ClampHeight(int h) const {
+        if (Constraints.MaxHeight > 0) h = std::min(h, Constraints.MaxHeight);
+        return std::max(h, Constraints.MinHeight);
+    }
+
+    void ApplySize() {
+        Width = ClampWidth(Width);
+        Height = ClampHeight(Height);
+        if (!Window) {
+            TControlAccess::SetRootSize(Client, Width, Height);
+            return;
+        }
+        gtk_window_set_default_size(Win(), Width, Height);
+        gtk_window_resize(Win(), Width, Height);
+    }
+
+    void ApplyPosition() {
+        if (!Window) return;
+        gtk_window_set_position(Win(),
+                                Position == TPosition::ScreenCenter ? GTK_WIN_POS_CENTER : GTK_WIN_POS_NONE);
+        if (Position == TPosition::Designed || Shown) gtk_window_move(Win(), Left, Top);
+    }
+
+    void ApplyConstraints() {
+        if (!Window) return;
+        GdkGeometry hints{};
+        hints.min_width = std::max(1, Constraints.MinWidth);
+        hints.min_height = std::max(1, Constraints.MinHeight);
+        hints.max_width = Constraints.MaxWidth > 0 ? Constraints.MaxWidth : G_MAXSHORT;
+        hints.max_height = Constraints.MaxHeight > 0 ? Constraints.MaxHeight : G_MAXSHORT;
+        gtk_window_set_geometry_hints(Win(), nullptr, &hints,
+                                      static_cast<GdkWindowHints>(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE));
+    }
+
+    void ApplyBorder() {
+        if (!Window) return;
+        const bool sizeable = Border == TBorderStyle::None || Border == TBorderStyle::Sizeable ||
+                              Border == TBorderStyle::SizeToolWin;
+        GdkWindowTypeHint hint = GDK_WINDOW_TYPE_HINT_NORMAL;
+        if (Border == TBorderStyle::Dialog) hint = GDK_WINDOW_TYPE_HINT_DIALOG;
+        if (Border == TBorderStyle::ToolWindow || Border == TBorderStyle::SizeToolWin)
+            hint = GDK_WINDOW_TYPE_HINT_UTILITY;
+        gtk_window_set_decorated(Win(), Border != TBorderStyle::None);
+        gtk_window_set_resizable(Win(), sizeable);
+        // The type hint can only change before the window is mapped.
+        if (!gtk_widget_get_mapped(Window)) gtk_window_set_type_hint(Win(), hint);
+    }
+
+    void ApplyState() {
+        if (!Window) return;
+        switch (State) {
+        case TWindowState::Maximized:
+            gtk_window_deiconify(Win());
+            gtk_window_maximize(Win());
+            break;
+        case TWindowState::Minimized:
+            gtk_window_iconify(Win());
+            break;
+        case TWindowState::Normal:
+            gtk_window_deiconify(Win());
+            gtk_window_unmaximize(Win());
+            break;
+        }
+    }
 
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
         static_cast<TImpl*>(data)->Owner->Close();
         return TRUE; // Close() decides; GTK never destroys the window by itself
     }
+
+    static void OnSetFocus(GtkWindow*, GtkWidget* widget, gpointer data) {
+        TControlAccess::FocusMoved(static_cast<TImpl*>(data)->Client, widget);
+    }
+
+    static gboolean OnConfigure(GtkWidget* window, GdkEventConfigure*, gpointer data) {
+        auto* self = static_cast<TImpl*>(data);
+        gtk_window_get_position(GTK_WINDOW(window), &self->Left, &self->Top);
+        if (self->State == TWindowState::Normal)
+            gtk_window_get_size(GTK_WINDOW(window), &self->Width, &self->Height);
+        return FALSE;
+    }
+
+    static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
+        auto* self = static_cast<TImpl*>(data);
+        const auto s = event->new_window_state;
+        self->State = (s & GDK_WINDOW_STATE_ICONIFIED)   ? TWindowState::Minimized
+                      : (s & GDK_WINDOW_STATE_MAXIMIZED) ? TWindowState::Maximized
+                                                         : TWindowState::Normal;
+        if (event->changed_mask & GDK_WINDOW_STATE_ICONIFIED)
+            TControlAccess::BroadcastSysCommand(self->Client, self->State == TWindowState::Minimized
+                                                                  ? TSysCommand::Minimize
+                                                                  : TSysCommand::Restore);
+        return FALSE;
+    }
+
+    static void OnRealize(GtkWidget*, gpointer data) { static_cast<TImpl*>(data)->Owner->WindowCreated(); }
 };
 
 TForm::TForm() : FImpl(std::make_unique<TImpl>()) {
-    FImpl->Owner = this;
+    auto& d = *FImpl;
+    d.Owner = this;
+    TControlAccess::MakeClientOf(d.Client, this);
     if (!EnsureUiInitialized()) return;
-    FImpl->Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    g_object_ref_sink(FImpl->Window);
-    g_signal_connect(FImpl->Window, "delete-event", G_CALLBACK(TImpl::OnDelete), FImpl.get());
+    d.Window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_object_ref_sink(d.Window);
+    d.Box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_container_add(GTK_CONTAINER(d.Window), d.Box);
+    GtkWidget* client = TControlAccess::Widget(d.Client);
+    gtk_box_pack_end(GTK_BOX(d.Box), client, TRUE, TRUE, 0);
+    gtk_widget_show(d.Box);
+    g_signal_connect(d.Window, "delete-event", G_CALLBACK(TImpl::OnDelete), &d);
+    g_signal_connect(d.Window, "set-focus", G_CALLBACK(TImpl::OnSetFocus), &d);
+    g_signal_connect(d.Window, "configure-event", G_CALLBACK(TImpl::OnConfigure), &d);
+    g_signal_connect(d.Window, "window-state-event", G_CALLBACK(TImpl::OnWindowState), &d);
+    g_signal_connect(d.Window, "realize", G_CALLBACK(TImpl::OnRealize), &d);
+    gtk_window_set_default_size(d.Win(), d.Width, d.Height);
 }
 
 TForm::~TForm() {
     if (FImpl->Window) {
+        g_signal_handlers_disconnect_by_data(FImpl->Window, FImpl.get());
         gtk_widget_destroy(FImpl->Window);
         g_object_unref(FImpl->Window);
     }
@@ -35,7 +159,7 @@ TForm::~TForm() {
 
 void TForm::SetCaption(const std::string& caption) {
     FImpl->Caption = caption;
-    if (FImpl->Window) gtk_window_set_title(GTK_WINDOW(FImpl->Window), caption.c_str());
+    if (FImpl->Window) gtk_window_set_title(FImpl->Win(), caption.c_str());
 }
 
 std::string TForm::Caption() const {
@@ -43,14 +167,82 @@ std::string TForm::Caption() const {
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
-    if (!FImpl->Window) return;
-    gtk_window_set_default_size(GTK_WINDOW(FImpl->Window), width, height);
-    gtk_window_resize(GTK_WINDOW(FImpl->Window), width, height);
-    gtk_window_move(GTK_WINDOW(FImpl->Window), left, top);
+    FImpl->Left = left;
+    FImpl->Top = top;
+    FImpl->Width = width;
+    FImpl->Height = height;
+    FImpl->ApplySize();
+    FImpl->ApplyPosition();
+}
+
+void TForm::SetLeft(int left) {
+    SetBounds(left, FImpl->Top, FImpl->Width, FImpl->Height);
+}
+void TForm::SetTop(int top) {
+    SetBounds(FImpl->Left, top, FImpl->Width, FImpl->Height);
+}
+void TForm::SetWidth(int width) {
+    SetBounds(FImpl->Left, FImpl->Top, width, FImpl->Height);
+}
+void TForm::SetHeight(int height) {
+    SetBounds(FImpl->Left, FImpl->Top, FImpl->Width, height);
+}
+int TForm::Left() const {
+    return FImpl->Left;
+}
+int TForm::Top() const {
+    return FImpl->Top;
+}
+int TForm::Width() const {
+    return FImpl->Width;
+}
+int TForm::Height() const {
+    return FImpl->Height;
+}
+
+void TForm::SetConstraints(const TSizeConstraints& constraints) {
+    FImpl->Constraints = constraints;
+    FImpl->ApplyConstraints();
+    FImpl->ApplySize();
+}
+
+void TForm::SetPosition(TPosition position) {
+    FImpl->Position = position;
+    FImpl->ApplyPosition();
+}
+
+void TForm::SetBorderStyle(TBorderStyle style) {
+    FImpl->Border = style;
+    FImpl->ApplyBorder();
+}
+
+TBorderStyle TForm::BorderStyle() const {
+    return FImpl->Border;
+}
+
+void TForm::SetWindowState(TWindowState state) {
+    FImpl->State = state;
+    FImpl->ApplyState();
+}
+
+TWindowState TForm::WindowState() const {
+    return FImpl->State;
+}
+
+void TForm::SetStayOnTop(bool stayOnTop) {
+    if (FImpl->Window) gtk_window_set_keep_above(FImpl->Win(), stayOnTop);
+}
+
+bool TForm::Visible() const {
+    return FImpl->Window && gtk_widget_get_visible(FImpl->Window);
 }
 
 void TForm::Show() {
-    if (FImpl->Window) gtk_widget_show_all(FImpl->Window);
+    if (!FImpl->Window) return;
+    FImpl->ApplyPosition();
+    gtk_widget_show(FImpl->Window);
+    FImpl->Shown = true;
+    gtk_window_present(FImpl->Win());
 }
 
 void TForm::Close() {
@@ -63,6 +255,14 @@ void TForm::Close() {
 
 void* TForm::Handle() const {
     return FImpl->Window;
+}
+
+TWinControl& TForm::ClientControl() {
+    return FImpl->Client;
+}
+
+bool TForm::IsShortCut(const TKeyMessage& message) {
+    return OnShortCut && OnShortCut(message);
 }
 
 } // namespace Platform
