@@ -1,0 +1,68 @@
+// Answers file:/// requests: archive entry first, then beside the executable, then the path as written.
+#include "browser/FileServing.h"
+
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+#include "shared/CaseMap.h"
+#include "shared/StrUtils.h"
+#include "shared/ZipReader.h"
+
+namespace Corvane::Shared {
+
+namespace {
+
+constexpr std::string_view kFilePrefix = "file:///";
+
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+bool StartsTextAscii(const std::string& text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& content) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    content.resize(static_cast<std::size_t>(st.st_size));
+    in.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
+} // namespace
+
+std::string TServedFile::Headers() const {
+    return "Content-Type: " + MimeType + "; charset=utf-8";
+}
+
+std::optional<TServedFile> ServeFileRequest(const std::string& uri, const TFileSource& source) {
+    if (!StartsTextAscii(uri, kFilePrefix)) return std::nullopt;
+    // A prefix in other letter case stays in the path, so such a request is found nowhere.
+    const std::string written = ReplaceAll(uri, kFilePrefix, "");
+    TServedFile file;
+    file.MimeType = TStrUtils::GetFileMIMEType(written);
+    // Only %20 is decoded: the archive's names are matched as the page wrote them.
+    const std::string path = ReplaceAll(written, "%20", " ");
+
+    if (!source.AppDirName.empty() && source.ExeZip) {
+        const std::string entry = source.AppDirName + "/" + path;
+        if (source.ExeZip->FindFile(entry) >= 0 && source.ExeZip->ExtractToStream(entry, file.Content))
+            return file;
+    }
+    if (ReadWholeFile(source.AppDirPath + path, file.Content)) return file;
+    // The path as written, undecoded: file:///home/me/pic.png names /home/me/pic.png.
+    if (ReadWholeFile("/" + written, file.Content)) return file;
+    return std::nullopt;
+}
+
+} // namespace Corvane::Shared
