@@ -10,9 +10,10 @@ packages=(
   # what the runtime reads: the system's content types
   media-types shared-mime-info
   # tests: a display, a window manager, keyboard input, screenshots, archives made by other tools,
-  # a Windows executable to read, the end-to-end runner
+  # Windows executables to build, read back (icoutils) and run (Wine; wine64 runs 64-bit programs),
+  # the end-to-end runner
   xvfb xauth xdotool wmctrl x11-utils openbox imagemagick fonts-dejavu-core
-  zip unzip p7zip-full gcc-mingw-w64-x86-64 python3 python3-pytest
+  zip unzip p7zip-full gcc-mingw-w64-x86-64 icoutils wine wine64 python3 python3-pytest
 )
 
 if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then

@@ -35,6 +35,37 @@ public:
     // Appends the whole file at ZipPath to the existing file at ExePath. Errors as above.
     void AppendZipToExe(const std::string& ZipPath, const std::string& ExePath) const;
 
+    // Replaces the MAINICON icon group of the executable at ExePath and all its images with the
+    // images of the ICO file at IcoPath, as icon 1..n and group MAINICON in language 1033. Throws
+    // std::runtime_error: "Icon file is too large" (over 1 MiB), "Icon file is invalid",
+    // "FindResource failed (1)" (no MAINICON), "BeginUpdateResource failed (1): ..." (not a PE
+    // file, or one that already carries an archive), ... The executable is unchanged after an error.
+    void ChangeExeIcon(const std::string& ExePath, const std::string& IcoPath) const;
+
+    struct TExeInfoResult {
+        bool Written = false;             // a new version block was stored
+        std::vector<std::string> CutKeys; // values longer than their reserved space, cut to fit
+    };
+    // Fills the eleven values into the reserved space of the executable's version block (each
+    // string table its translation list names) and stores the block as a new language-neutral
+    // version resource beside the old one. A value longer than its reserved space is cut to it (255
+    // characters for the blank fields, 7 for the version numbers of the runtime's block). A missing
+    // file, or one without version information, is left alone (Written false). Throws
+    // std::runtime_error when the file cannot be rewritten; it is then unchanged.
+    TExeInfoResult UpdateExeInfo(const std::string& ExePath, const std::string& CompanyName,
+                                 const std::string& FileDescription, const std::string& FileVersion,
+                                 const std::string& InternalName, const std::string& LegalCopyright,
+                                 const std::string& LegalTrademarks, const std::string& OriginalFileName,
+                                 const std::string& ProgramID, const std::string& ProductName,
+                                 const std::string& ProductVersion, const std::string& Comments) const;
+
+    // The keys of UpdateExeInfo's values, in the order of its arguments.
+    static constexpr const char* kExeInfoKeys[11] = {"CompanyName",      "FileDescription", "FileVersion",
+                                                     "InternalName",     "LegalCopyright",  "LegalTrademarks",
+                                                     "OriginalFileName", "ProgramID",       "ProductName",
+                                                     "ProductVersion",   "Comments"};
+    static constexpr std::uint64_t kMaxIconFileSize = 1048576;
+
     // L for the executable this object works on; negative when the file is missing or shorter than
     // its image, 0 when nothing follows the image or its headers cannot be read.
     std::int64_t GetArchiveLength() const;

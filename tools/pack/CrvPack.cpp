@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -20,6 +22,7 @@
 #include "PackErrors.h"
 #include "PackOptions.h"
 #include "Progress.h"
+#include "shared/ExeImage.h"
 #include "shared/ExeUtils.h"
 #include "shared/ZipWriter.h"
 
@@ -90,6 +93,16 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
         Warn("no --loader given and no libcrvwebview.so beside crv-pack: the package will report the "
              "browser runtime as missing");
     }
+    if (!options.Icon.empty() || !options.VersionInfo.empty()) {
+        const auto image = Shared::ReadExeImageInfo(in.Runtime);
+        if (!image || image->Format != Shared::TExeFormat::PE)
+            throw EUsageError("--icon and --version change a Windows runtime, and \"" + in.Runtime +
+                              "\" is not a Windows executable");
+        if (Shared::TExeUtils(in.Runtime).ExeHasAttachedStub())
+            throw std::runtime_error("The runtime \"" + in.Runtime +
+                                     "\" already carries an appended archive; give the bare runtime");
+    }
+    if (!options.Icon.empty()) CheckReadable("The icon", options.Icon, TKind::File);
     if (!options.Script.empty()) CheckReadable("The script", options.Script, TKind::File);
     if (!options.Installer.empty()) CheckReadable("The installer", options.Installer, TKind::File);
     if (options.IniFile.empty()) {
@@ -107,6 +120,42 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
     if (GetFileId(in.Runtime, runtimeId) && GetFileId(options.Output, outputId) && runtimeId == outputId)
         throw std::runtime_error("The output \"" + options.Output + "\" is the runtime itself");
     return in;
+}
+
+// Gives the copy of the runtime the package's icon and version values; the runtime's block holds
+// blank room for them.
+void ApplyWindowsResources(const TPackOptions& options, const std::string& runtime,
+                           const std::string& exePath) {
+    const Shared::TExeUtils editor(exePath);
+    if (!options.Icon.empty()) {
+        try {
+            editor.ChangeExeIcon(exePath, options.Icon);
+        } catch (const std::exception& e) {
+            throw std::runtime_error("Cannot give the package the icon \"" + options.Icon +
+                                     "\": " + e.what());
+        }
+    }
+    if (options.VersionInfo.empty()) return;
+
+    constexpr std::size_t kKeyCount = std::size(Shared::TExeUtils::kExeInfoKeys);
+    std::string values[kKeyCount];
+    for (std::size_t k = 0; k < kKeyCount; ++k) {
+        const std::string_view key = Shared::TExeUtils::kExeInfoKeys[k];
+        if (key == "FileVersion" || key == "ProductVersion") values[k] = "1.0.0.0";
+        for (const auto& [given, value] : options.VersionInfo)
+            if (given == key) values[k] = value;
+    }
+    Shared::TExeUtils::TExeInfoResult result;
+    try {
+        result = editor.UpdateExeInfo(exePath, values[0], values[1], values[2], values[3], values[4],
+                                      values[5], values[6], values[7], values[8], values[9], values[10]);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string("Cannot write the version information: ") + e.what());
+    }
+    if (!result.Written)
+        throw std::runtime_error("The runtime \"" + runtime + "\" has no version information to fill in");
+    for (const std::string& key : result.CutKeys)
+        Warn("the " + key + " value is longer than the runtime's version block has room for, so it was cut");
 }
 
 // Everything is written to temporary files beside the targets and renamed over them at the end, so
@@ -145,6 +194,7 @@ void WritePackage(const TPackOptions& options, const TInputs& in) {
     progress.Step("writing the archive", archiveSize);
     WriteArchive(entries, zip.Path(), [&](std::uint64_t done) { progress.Update(done); });
     CopyFileContent(in.Runtime, exe.Path());
+    ApplyWindowsResources(options, in.Runtime, exe.Path());
     progress.Step("appending it to the runtime", archiveSize);
     Shared::TExeUtils appender(exe.Path());
     appender.OnProgressPos = [&](void*, std::int64_t done) {

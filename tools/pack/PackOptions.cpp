@@ -2,7 +2,10 @@
 #include "PackOptions.h"
 
 #include "PackErrors.h"
+#include "shared/ExeUtils.h"
 
+#include <algorithm>
+#include <cctype>
 #include <set>
 #include <string_view>
 
@@ -28,6 +31,7 @@ constexpr TSingleOption kSingleOptions[] = {
     {"--loader", [](TPackOptions& o, std::string v) { o.Loader = std::move(v); }},
     {"--installer", [](TPackOptions& o, std::string v) { o.Installer = std::move(v); }},
     {"--zip", [](TPackOptions& o, std::string v) { o.ZipCopy = std::move(v); }},
+    {"--icon", [](TPackOptions& o, std::string v) { o.Icon = std::move(v); }},
 };
 
 const TSingleOption* FindSingleOption(std::string_view name) {
@@ -43,6 +47,32 @@ std::pair<std::string, std::string> SplitSetting(const std::string& text) {
     if (key.find_first_not_of(" \t") == std::string::npos)
         throw EUsageError("--set needs a key before '=', got \"" + text + "\"");
     return {std::move(key), text.substr(eq + 1)};
+}
+
+bool SameAsciiText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// KEY=VALUE of --version, with the key spelled as the version block's list spells it.
+void AddVersionValue(TPackOptions& o, const std::string& text) {
+    const auto eq = text.find('=');
+    if (eq == std::string::npos) throw EUsageError("--version needs KEY=VALUE, got \"" + text + "\"");
+    const std::string_view given(text.data(), eq);
+    const char* key = nullptr;
+    for (const char* known : Shared::TExeUtils::kExeInfoKeys)
+        if (SameAsciiText(given, known)) key = known;
+    if (key == nullptr) {
+        std::string keys;
+        for (const char* known : Shared::TExeUtils::kExeInfoKeys)
+            keys += std::string(keys.empty() ? "" : ", ") + known;
+        throw EUsageError("--version knows no key \"" + std::string(given) + "\"; the keys are " + keys);
+    }
+    for (const auto& [seenKey, value] : o.VersionInfo)
+        if (seenKey == key) throw EUsageError("--version " + std::string(key) + " is given twice");
+    o.VersionInfo.emplace_back(key, text.substr(eq + 1));
 }
 
 } // namespace
@@ -86,6 +116,8 @@ TPackOptions ParseCommandLine(const std::vector<std::string>& args) {
 
         if (option == "--set") {
             o.Settings.push_back(SplitSetting(value()));
+        } else if (option == "--version") {
+            AddVersionValue(o, value());
         } else if (const TSingleOption* single = FindSingleOption(option == "--output" ? "-o" : option)) {
             if (!seen.insert(single->Name).second)
                 throw EUsageError(std::string(single->Name) + " is given twice");
@@ -131,6 +163,16 @@ const char* UsageText() {
            "                     (default: libcrvwebview.so beside crv-pack)\n"
            "  --installer FILE   browser runtime installer, stored as WebView2Installer.exe\n"
            "  --zip FILE         also write the archive alone, for inspection\n"
+           "  --icon FILE.ico    Windows runtime only: the package's icon (at most 1 MiB)\n"
+           "  --version KEY=VALUE\n"
+           "                     Windows runtime only: a value of the version information\n"
+           "                     (repeatable). KEY, in any case: CompanyName, FileDescription,\n"
+           "                     FileVersion, InternalName, LegalCopyright, LegalTrademarks,\n"
+           "                     OriginalFileName, ProgramID, ProductName, ProductVersion,\n"
+           "                     Comments. Once one is given, the others are left empty, but\n"
+           "                     FileVersion and ProductVersion default to 1.0.0.0. A value longer\n"
+           "                     than its room (255 characters, 7 for the two versions) is cut,\n"
+           "                     with a warning.\n"
            "  -h, --help         show this help\n"
            "\n"
            "Exit codes: 0 done, 1 failed, 2 wrong command line.\n";

@@ -22,6 +22,9 @@ struct TPackOptions {
     std::optional<std::string> Loader; // not given: libcrvwebview.so beside crv-pack
     std::string Installer;
     std::string ZipCopy;
+    std::string Icon; // --icon, for a Windows runtime
+    // --version, in order, keys spelled as the runtime's version block lists them.
+    std::vector<std::pair<std::string, std::string>> VersionInfo;
     bool Help = false;
 };
 
