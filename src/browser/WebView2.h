@@ -55,7 +55,6 @@ using DWORD = std::uint32_t;
 // A parent window: on Linux the toolkit container the browser is placed into.
 using HWND = void*;
 struct VARIANT;
-struct STATSTG;
 
 struct GUID {
     std::uint32_t Data1;
@@ -85,6 +84,31 @@ struct IUnknown {
     virtual ULONG Release() = 0;
 };
 
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+// What IStream::Stat reports.
+struct STATSTG {
+    WCHAR* pwcsName;
+    DWORD type;
+    std::uint64_t cbSize;
+    FILETIME mtime;
+    FILETIME ctime;
+    FILETIME atime;
+    DWORD grfMode;
+    DWORD grfLocksSupported;
+    GUID clsid;
+    DWORD grfStateBits;
+    DWORD reserved;
+};
+constexpr DWORD STGTY_STREAM = 2;
+constexpr DWORD STATFLAG_NONAME = 1;
+constexpr DWORD STREAM_SEEK_SET = 0;
+constexpr DWORD STREAM_SEEK_CUR = 1;
+constexpr DWORD STREAM_SEEK_END = 2;
+
 struct ISequentialStream : public IUnknown {
     virtual HRESULT Read(void* pv, ULONG cb, ULONG* pcbRead) = 0;
     virtual HRESULT Write(const void* pv, ULONG cb, ULONG* pcbWritten) = 0;
@@ -110,6 +134,14 @@ inline constexpr GUID IID_ISequentialStream = {
     0x0c733a30, 0x2a1c, 0x11ce, {0xad, 0xe5, 0x00, 0xaa, 0x00, 0x44, 0x77, 0x3a}};
 inline constexpr GUID IID_IStream = {
     0x0000000c, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+// The toolkit headers may have defined these already, with the same values.
+#ifndef TRUE
+constexpr BOOL TRUE = 1;
+#endif
+#ifndef FALSE
+constexpr BOOL FALSE = 0;
+#endif
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -909,6 +941,7 @@ inline constexpr GUID IID_ICoreWebView2NewBrowserVersionAvailableEventHandler = 
 // Every interface above, for code that needs one entry per interface.
 #define CRV_WV2_FOR_EACH_INTERFACE(X)                                                                                                 \
     X(ICoreWebView2Environment)                                                                                                       \
+    X(ICoreWebView2)                                                                                                                  \
     X(ICoreWebView2Controller) X(ICoreWebView2Settings) X(ICoreWebView2WebResourceRequestedEventArgs) X(                              \
         ICoreWebView2WebResourceRequest) X(ICoreWebView2WebResourceResponse)                                                          \
         X(ICoreWebView2HttpRequestHeaders) X(ICoreWebView2HttpResponseHeaders) X(                                                     \
