@@ -939,46 +939,61 @@ inline constexpr GUID IID_ICoreWebView2NewBrowserVersionAvailableEventHandler = 
     0xf9a2976e, 0xd34e, 0x44fc, {0xad, 0xee, 0x81, 0xb6, 0xb5, 0x7c, 0xa9, 0x14}};
 
 // Every interface above, for code that needs one entry per interface.
-#define CRV_WV2_FOR_EACH_INTERFACE(X)                                                                                                 \
-    X(ICoreWebView2Environment)                                                                                                       \
-    X(ICoreWebView2)                                                                                                                  \
-    X(ICoreWebView2Controller) X(ICoreWebView2Settings) X(ICoreWebView2WebResourceRequestedEventArgs) X(                              \
-        ICoreWebView2WebResourceRequest) X(ICoreWebView2WebResourceResponse)                                                          \
-        X(ICoreWebView2HttpRequestHeaders) X(ICoreWebView2HttpResponseHeaders) X(                                                     \
-            ICoreWebView2HttpHeadersCollectionIterator) X(ICoreWebView2NewWindowRequestedEventArgs)                                   \
-            X(ICoreWebView2WindowFeatures) X(ICoreWebView2PermissionRequestedEventArgs) X(                                            \
-                ICoreWebView2AcceleratorKeyPressedEventArgs) X(ICoreWebView2WebMessageReceivedEventArgs)                              \
-                X(ICoreWebView2NavigationStartingEventArgs) X(ICoreWebView2NavigationCompletedEventArgs) X(                           \
-                    ICoreWebView2SourceChangedEventArgs) X(ICoreWebView2ContentLoadingEventArgs)                                      \
-                    X(ICoreWebView2ProcessFailedEventArgs) X(ICoreWebView2ScriptDialogOpeningEventArgs) X(                            \
-                        ICoreWebView2MoveFocusRequestedEventArgs) X(ICoreWebView2DevToolsProtocolEventReceiver)                       \
-                        X(ICoreWebView2DevToolsProtocolEventReceivedEventArgs) X(ICoreWebView2Deferral) X(                            \
-                            ICoreWebView2EnvironmentOptions) X(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler)            \
-                            X(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler) X(                                           \
-                                ICoreWebView2ExecuteScriptCompletedHandler)                                                           \
-                                X(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler) X(                                \
-                                    ICoreWebView2CapturePreviewCompletedHandler)                                                      \
-                                    X(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler) X(                                     \
-                                        ICoreWebView2NavigationStartingEventHandler)                                                  \
-                                        X(ICoreWebView2NavigationCompletedEventHandler) X(                                            \
-                                            ICoreWebView2SourceChangedEventHandler)                                                   \
-                                            X(ICoreWebView2HistoryChangedEventHandler) X(                                             \
-                                                ICoreWebView2ContentLoadingEventHandler)                                              \
-                                                X(ICoreWebView2DocumentTitleChangedEventHandler) X(                                   \
-                                                    ICoreWebView2NewWindowRequestedEventHandler)                                      \
-                                                    X(ICoreWebView2WebResourceRequestedEventHandler) X(                               \
-                                                        ICoreWebView2ScriptDialogOpeningEventHandler)                                 \
-                                                        X(ICoreWebView2PermissionRequestedEventHandler) X(                            \
-                                                            ICoreWebView2ProcessFailedEventHandler)                                   \
-                                                            X(ICoreWebView2WebMessageReceivedEventHandler) X(                         \
-                                                                ICoreWebView2ContainsFullScreenElementChangedEventHandler)            \
-                                                                X(ICoreWebView2WindowCloseRequestedEventHandler) X(                   \
-                                                                    ICoreWebView2ZoomFactorChangedEventHandler)                       \
-                                                                    X(ICoreWebView2MoveFocusRequestedEventHandler) X(                 \
-                                                                        ICoreWebView2AcceleratorKeyPressedEventHandler)               \
-                                                                        X(ICoreWebView2FocusChangedEventHandler)                      \
-                                                                            X(ICoreWebView2DevToolsProtocolEventReceivedEventHandler) \
-                                                                                X(ICoreWebView2NewBrowserVersionAvailableEventHandler)
+// clang-format off
+#define CRV_WV2_FOR_EACH_INTERFACE(X) \
+    X(ICoreWebView2Environment) \
+    X(ICoreWebView2Controller) \
+    X(ICoreWebView2) \
+    X(ICoreWebView2Settings) \
+    X(ICoreWebView2WebResourceRequestedEventArgs) \
+    X(ICoreWebView2WebResourceRequest) \
+    X(ICoreWebView2WebResourceResponse) \
+    X(ICoreWebView2HttpRequestHeaders) \
+    X(ICoreWebView2HttpResponseHeaders) \
+    X(ICoreWebView2HttpHeadersCollectionIterator) \
+    X(ICoreWebView2NewWindowRequestedEventArgs) \
+    X(ICoreWebView2WindowFeatures) \
+    X(ICoreWebView2PermissionRequestedEventArgs) \
+    X(ICoreWebView2AcceleratorKeyPressedEventArgs) \
+    X(ICoreWebView2WebMessageReceivedEventArgs) \
+    X(ICoreWebView2NavigationStartingEventArgs) \
+    X(ICoreWebView2NavigationCompletedEventArgs) \
+    X(ICoreWebView2SourceChangedEventArgs) \
+    X(ICoreWebView2ContentLoadingEventArgs) \
+    X(ICoreWebView2ProcessFailedEventArgs) \
+    X(ICoreWebView2ScriptDialogOpeningEventArgs) \
+    X(ICoreWebView2MoveFocusRequestedEventArgs) \
+    X(ICoreWebView2DevToolsProtocolEventReceiver) \
+    X(ICoreWebView2DevToolsProtocolEventReceivedEventArgs) \
+    X(ICoreWebView2Deferral) \
+    X(ICoreWebView2EnvironmentOptions) \
+    X(ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler) \
+    X(ICoreWebView2CreateCoreWebView2ControllerCompletedHandler) \
+    X(ICoreWebView2ExecuteScriptCompletedHandler) \
+    X(ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler) \
+    X(ICoreWebView2CapturePreviewCompletedHandler) \
+    X(ICoreWebView2CallDevToolsProtocolMethodCompletedHandler) \
+    X(ICoreWebView2NavigationStartingEventHandler) \
+    X(ICoreWebView2NavigationCompletedEventHandler) \
+    X(ICoreWebView2SourceChangedEventHandler) \
+    X(ICoreWebView2HistoryChangedEventHandler) \
+    X(ICoreWebView2ContentLoadingEventHandler) \
+    X(ICoreWebView2DocumentTitleChangedEventHandler) \
+    X(ICoreWebView2NewWindowRequestedEventHandler) \
+    X(ICoreWebView2WebResourceRequestedEventHandler) \
+    X(ICoreWebView2ScriptDialogOpeningEventHandler) \
+    X(ICoreWebView2PermissionRequestedEventHandler) \
+    X(ICoreWebView2ProcessFailedEventHandler) \
+    X(ICoreWebView2WebMessageReceivedEventHandler) \
+    X(ICoreWebView2ContainsFullScreenElementChangedEventHandler) \
+    X(ICoreWebView2WindowCloseRequestedEventHandler) \
+    X(ICoreWebView2ZoomFactorChangedEventHandler) \
+    X(ICoreWebView2MoveFocusRequestedEventHandler) \
+    X(ICoreWebView2AcceleratorKeyPressedEventHandler) \
+    X(ICoreWebView2FocusChangedEventHandler) \
+    X(ICoreWebView2DevToolsProtocolEventReceivedEventHandler) \
+    X(ICoreWebView2NewBrowserVersionAvailableEventHandler)
+// clang-format on
 
 // Loader exports, looked up by name.
 using CreateCoreWebView2EnvironmentFn = HRESULT(STDMETHODCALLTYPE*)(

@@ -1,7 +1,10 @@
 // GTK start-up, the main loop and work handed to the UI thread.
 #include "platform/Application.h"
 
+#include <glib-unix.h>
 #include <gtk/gtk.h>
+
+#include <csignal>
 
 #include <exception>
 #include <memory>
@@ -38,8 +41,21 @@ bool EnsureUiInitialized() {
     return initialized;
 }
 
+// The session or a service manager asks the program to end: leave the loop, so that the process ends
+// in order with 0, as when its last window closes.
+static gboolean QuitOnSignal(gpointer) {
+    QuitMainLoop();
+    return G_SOURCE_CONTINUE;
+}
+
 void RunMainLoop() {
     if (!EnsureUiInitialized()) return;
+    static const bool signalsWatched = [] {
+        g_unix_signal_add(SIGTERM, QuitOnSignal, nullptr);
+        g_unix_signal_add(SIGINT, QuitOnSignal, nullptr);
+        return true;
+    }();
+    (void)signalsWatched;
     ++gLoopDepth;
     gtk_main();
     --gLoopDepth;

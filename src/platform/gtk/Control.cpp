@@ -31,6 +31,13 @@ struct TWinControl::TImpl {
         if (Widget && Parent && Parent->FImpl->Widget) {
             gtk_layout_move(GTK_LAYOUT(Parent->FImpl->Widget), Widget, Left, Top);
             gtk_widget_set_size_request(Widget, Width, Height);
+            // Arranging runs inside the parent's allocation, where a size request alone would only
+            // take effect on some later pass: allocate the child now as well.
+            if (gtk_widget_get_visible(Widget)) {
+                gtk_widget_get_preferred_size(Widget, nullptr, nullptr);
+                GdkRectangle rect{Left, Top, Width, Height};
+                gtk_widget_size_allocate(Widget, &rect);
+            }
         }
         if (resized) {
             Arrange();

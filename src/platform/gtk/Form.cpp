@@ -47,11 +47,20 @@ struct TForm::TImpl {
         gtk_window_resize(Win(), Width, Height);
     }
 
+    // Before the window is shown only the placement is kept: a move then would fix the first
+    // position for the window manager whatever the placement says.
     void ApplyPosition() {
         if (!Window) return;
-        gtk_window_set_position(Win(),
-                                Position == TPosition::ScreenCenter ? GTK_WIN_POS_CENTER : GTK_WIN_POS_NONE);
-        if (Position == TPosition::Designed || Shown) gtk_window_move(Win(), Left, Top);
+        if (Shown || Position == TPosition::Designed) {
+            gtk_window_move(Win(), Left, Top);
+        } else if (Position == TPosition::ScreenCenter) {
+            GdkDisplay* display = gtk_widget_get_display(Window);
+            GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+            if (!monitor) monitor = gdk_display_get_monitor(display, 0);
+            GdkRectangle area{0, 0, 0, 0};
+            if (monitor) gdk_monitor_get_workarea(monitor, &area);
+            gtk_window_move(Win(), area.x + (area.width - Width) / 2, area.y + (area.height - Height) / 2);
+        }
     }
 
     void ApplyConstraints() {
@@ -172,7 +181,7 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     FImpl->Width = width;
     FImpl->Height = height;
     FImpl->ApplySize();
-    FImpl->ApplyPosition();
+    if (FImpl->Shown) FImpl->ApplyPosition();
 }
 
 void TForm::SetLeft(int left) {
@@ -208,7 +217,6 @@ void TForm::SetConstraints(const TSizeConstraints& constraints) {
 
 void TForm::SetPosition(TPosition position) {
     FImpl->Position = position;
-    FImpl->ApplyPosition();
 }
 
 void TForm::SetBorderStyle(TBorderStyle style) {
