@@ -1,0 +1,65 @@
+// Load failures as web error statuses.
+#include "webview/WebErrors.h"
+
+#include <webkit2/webkit2.h>
+
+namespace CrvWebView {
+
+COREWEBVIEW2_WEB_ERROR_STATUS WebErrorStatusFromError(const GError* error) {
+    if (!error) return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    if (error->domain == WEBKIT_NETWORK_ERROR) {
+        switch (error->code) {
+        case WEBKIT_NETWORK_ERROR_CANCELLED:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
+        case WEBKIT_NETWORK_ERROR_TRANSPORT:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED;
+        case WEBKIT_NETWORK_ERROR_UNKNOWN_PROTOCOL:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR;
+        default:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+        }
+    }
+    if (error->domain == WEBKIT_POLICY_ERROR) {
+        // A load replaced by another one, or turned into a download, ended on purpose.
+        if (error->code == WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)
+            return COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
+        return COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR;
+    }
+    if (error->domain == G_RESOLVER_ERROR) return COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED;
+    if (error->domain == G_TLS_ERROR) return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+    if (error->domain == G_IO_ERROR) {
+        switch (error->code) {
+        case G_IO_ERROR_CANCELLED:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
+        case G_IO_ERROR_TIMED_OUT:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT;
+        case G_IO_ERROR_CONNECTION_REFUSED:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT;
+        case G_IO_ERROR_HOST_NOT_FOUND:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED;
+        case G_IO_ERROR_HOST_UNREACHABLE:
+        case G_IO_ERROR_NETWORK_UNREACHABLE:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_SERVER_UNREACHABLE;
+        case G_IO_ERROR_CONNECTION_CLOSED:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET; // = broken pipe
+        case G_IO_ERROR_NOT_CONNECTED:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED;
+        case G_IO_ERROR_PROXY_AUTH_FAILED:
+        case G_IO_ERROR_PROXY_NEED_AUTH:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED;
+        default:
+            return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+        }
+    }
+    return COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+}
+
+COREWEBVIEW2_WEB_ERROR_STATUS WebErrorStatusFromTlsErrors(GTlsCertificateFlags errors) {
+    if (errors & G_TLS_CERTIFICATE_BAD_IDENTITY)
+        return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT;
+    if (errors & G_TLS_CERTIFICATE_EXPIRED) return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED;
+    if (errors & G_TLS_CERTIFICATE_REVOKED) return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED;
+    return COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+}
+
+} // namespace CrvWebView
