@@ -6,11 +6,11 @@
 
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
-#include "platform/Form.h"
 #include "platform/InstanceLock.h"
 #include "platform/Process.h"
 #include "runtime/CommandLine.h"
 #include "runtime/ExeZipLoader.h"
+#include "runtime/MainForm.h"
 
 namespace Corvane::Runtime {
 
@@ -26,10 +26,7 @@ bool AnotherInstanceRuns() {
 
 int RunMainWindow() {
     if (!Platform::EnsureUiInitialized()) throw std::runtime_error("Cannot open the display");
-    Platform::TForm mainForm;
-    mainForm.SetCaption(AppName);
-    mainForm.SetBounds(50, 50, 800, 600);
-    mainForm.OnClose = [] { Platform::QuitMainLoop(); };
+    TMainForm mainForm;
     mainForm.Show();
     Platform::RunMainLoop();
     return 0;

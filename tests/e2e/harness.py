@@ -74,6 +74,23 @@ class Desktop:
         """Asks the window to close, as its close box does (through the window manager)."""
         self._run("wmctrl", "-i", "-c", hex(window))
 
+    def geometry(self, window):
+        """The window's client area as the X server reports it: dict with X, Y, WIDTH, HEIGHT."""
+        out = self._run("xdotool", "getwindowgeometry", "--shell", str(window)).stdout
+        return {k: int(v) for k, v in (line.split("=", 1) for line in out.split()) if k != "SCREEN"}
+
+    def window_pid(self, window):
+        return int(self._run("xdotool", "getwindowpid", str(window)).stdout)
+
+    def prop(self, window, name):
+        """The text xprop prints for one property of the window."""
+        return self._run("xprop", "-id", str(window), name).stdout.strip()
+
+    def click(self, window, x, y):
+        """Clicks at (x, y) inside the window."""
+        self._run("xdotool", "windowactivate", "--sync", str(window))
+        self._run("xdotool", "mousemove", "--window", str(window), str(x), str(y), "click", "1")
+
     def screenshot(self, path):
         self._run("import", "-window", "root", str(path))
 

@@ -1,0 +1,178 @@
+// The browser form: browser set-up, the document script, file serving, new windows, permissions.
+#include "browser/BrowserForm.h"
+
+#include "browser/ComPtr.h"
+#include "browser/FileServing.h"
+#include "browser/MemoryStream.h"
+#include "platform/Form.h"
+#include "platform/Process.h"
+#include "shared/CaseMap.h"
+#include "shared/StrUtils.h"
+#include "shared/SysUtils.h"
+#include "shared/Utf.h"
+
+namespace Corvane::Shared {
+
+using namespace WebView2;
+
+namespace {
+
+bool StartsTextAscii(const std::string& text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           LowerAscii(std::string_view(text).substr(0, prefix.size())) == prefix;
+}
+
+// Blank after trimming white space and control characters.
+bool IsBlank(const std::string& text) {
+    for (unsigned char c : text)
+        if (c > ' ') return false;
+    return true;
+}
+
+std::string TakeString(LPWSTR text) {
+    if (!text) return {};
+    std::string out = Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+    CoTaskMemFree(text);
+    return out;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::string BrowserExternalScript() {
+    return {};
+}
+
+TBrowserForm::TBrowserForm() : FEdgeBrowser(std::make_unique<TEdgeBrowser>()) {
+    AppDirPath = FolderOf(Platform::GetExecutablePath());
+
+    ProgressBar.SetHeight(4);
+    ProgressBar.SetAlign(Platform::TAlign::Bottom);
+    ProgressBar.SetParent(this);
+
+    auto& edge = *FEdgeBrowser;
+    edge.OnProcessFailed = [](TCustomEdgeBrowser*, COREWEBVIEW2_PROCESS_FAILED_KIND) {};
+    edge.OnNewWindowRequested = [this](TCustomEdgeBrowser*, TNewWindowRequestedEventArgs& args) {
+        EdgeBrowserNewWindowRequested(args);
+    };
+    edge.OnCreateWebViewCompleted = [this](TCustomEdgeBrowser*, HRESULT result) {
+        EdgeBrowserCreateWebViewCompleted(result);
+    };
+    edge.OnWebResourceRequested = [this](TCustomEdgeBrowser*, TWebResourceRequestedEventArgs& args) {
+        EdgeBrowserWebResourceRequested(args);
+    };
+    edge.OnNavigationCompleted = [this](TCustomEdgeBrowser*, bool, COREWEBVIEW2_WEB_ERROR_STATUS) {
+        EdgeBrowserNavigationCompleted();
+    };
+    edge.OnWebMessageReceived = [this](TCustomEdgeBrowser*, TWebMessageReceivedEventArgs& args) {
+        EdgeBrowserWebMessageReceived(args);
+    };
+    edge.OnPermissionRequested = [this](TCustomEdgeBrowser*, TPermissionRequestedEventArgs& args) {
+        EdgeBrowserPermissionRequested(args);
+    };
+    // Placing the control starts browser creation; it completes from the message loop, after the
+    // owner has set the properties.
+    edge.SetAlign(Platform::TAlign::Client);
+    edge.SetParent(this);
+}
+
+TBrowserForm::~TBrowserForm() {
+    FEdgeBrowser.reset();
+}
+
+std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::string& WebviewJavascript) {
+    std::string script;
+    const auto piece = [&script](const std::string& text) { script += "\r" + text; };
+    if (WithExternal) piece(BrowserExternalScript());
+    // Files dropped on the page must not replace it.
+    piece("window.addEventListener(\"dragover\", function(e){e.preventDefault();},false);");
+    piece("window.addEventListener(\"drop\", function(e){e.preventDefault();}, false);");
+    if (IsRuntime && !IsBlank(WebviewJavascript)) piece(WebviewJavascript);
+    if (!IsRuntime)
+        piece("window.addEventListener(\"click\", function () "
+              "{window.chrome.webview.postMessage(\"crv-webbrowser-clicked\");});");
+    return script;
+}
+
+void TBrowserForm::AddDocumentScripts() {
+    auto* webView = FEdgeBrowser->DefaultInterface();
+    if (!webView) return;
+    const std::u16string script =
+        Utf8ToUtf16(BuildDocumentScript(WithExternal, IsRuntime, WebviewJavascript));
+    webView->AddScriptToExecuteOnDocumentCreated(reinterpret_cast<LPCWSTR>(script.c_str()), nullptr);
+}
+
+void TBrowserForm::EdgeBrowserCreateWebViewCompleted(HRESULT AResult) {
+    if (AResult < 0) return;
+    AddDocumentScripts();
+    if (auto* settings = FEdgeBrowser->SettingsInterface()) {
+        settings->put_IsScriptEnabled(TRUE);
+        settings->put_IsStatusBarEnabled(FALSE);
+        settings->put_IsZoomControlEnabled(FALSE);
+        settings->put_IsWebMessageEnabled(TRUE);
+        settings->put_IsBuiltInErrorPageEnabled(TRUE);
+        settings->put_AreDevToolsEnabled(AllowDebug);
+        settings->put_AreDefaultContextMenusEnabled(AllowContextMenu);
+    }
+    FEdgeBrowser->AddWebResourceRequestedFilter("*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    if (!StartPageURL.empty()) FEdgeBrowser->Navigate(StartPageURL);
+}
+
+void TBrowserForm::EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArgs& Args) {
+    if (!HandleRequests) return;
+    auto* args = Args.ArgsInterface();
+    ComPtr<ICoreWebView2WebResourceRequest> request;
+    if (args->get_Request(request.Put()) < 0 || !request) return;
+    LPWSTR uriText = nullptr;
+    if (request->get_Uri(&uriText) < 0) return;
+    const std::string uri = TakeString(uriText);
+
+    auto served = ServeFileRequest(uri, {ExeZip, AppDirName, AppDirPath});
+    auto* environment = FEdgeBrowser->EnvironmentInterface();
+    if (!served || !environment) return;
+    // The content moves into the stream: no copy on the way to the browser.
+    auto stream = ComPtr<IStream>::Attach(CreateMemoryStream(std::move(served->Content)));
+    const std::u16string headers = Utf8ToUtf16(served->Headers());
+    ComPtr<ICoreWebView2WebResourceResponse> response;
+    if (environment->CreateWebResourceResponse(stream.Get(), 200, reinterpret_cast<LPCWSTR>(u"OK"),
+                                               reinterpret_cast<LPCWSTR>(headers.c_str()),
+                                               response.Put()) >= 0)
+        args->put_Response(response.Get());
+}
+
+void TBrowserForm::EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& Args) {
+    if (!IsRuntime) return;
+    auto* args = Args.ArgsInterface();
+    LPWSTR uriText = nullptr;
+    if (args->get_Uri(&uriText) < 0) return;
+    const std::string uri = TakeString(uriText);
+    if (!StartsTextAscii(uri, "file:")) return; // the browser opens its own window
+    args->put_Handled(TRUE);
+    // Only the application's own pages may start the program on a local page; a web page shown in
+    // the window must not pick a local file for it.
+    if (!StartsTextAscii(FEdgeBrowser->LocationURL(), "file:")) return;
+    TSysUtils::ShellExec(Platform::GetExecutablePath(), "\"" + RuntimeAppID + "\" \"" + uri + "\"");
+}
+
+void TBrowserForm::EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& Args) {
+    Args.ArgsInterface()->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+}
+
+void TBrowserForm::EdgeBrowserNavigationCompleted() {
+    ProgressBar.SetVisible(false);
+}
+
+void TBrowserForm::EdgeBrowserWebMessageReceived(TWebMessageReceivedEventArgs& Args) {
+    if (IsRuntime) return;
+    LPWSTR text = nullptr;
+    if (Args.ArgsInterface()->TryGetWebMessageAsString(&text) < 0) return;
+    if (TakeString(text) != "crv-webbrowser-clicked") return;
+    // Outside runtime mode a click in the page gives the keyboard focus back to the host.
+    if (auto* form = ParentForm()) form->ClientControl().SetFocus();
+}
+
+} // namespace Corvane::Shared

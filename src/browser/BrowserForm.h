@@ -1,0 +1,57 @@
+// The browser form: the borderless panel that holds the browser control inside the main window.
+// It sets the browser up when it is ready, serves the application's files from the package archive
+// (falling back to files on disk), hands new windows on local pages to a new instance of the program
+// and grants permission requests.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "browser/EdgeEx.h"
+#include "platform/Control.h"
+
+namespace Corvane::Shared {
+
+class TZipReader;
+
+class TBrowserForm : public Platform::TWinControl {
+public:
+    TBrowserForm();
+    ~TBrowserForm() override;
+
+    Platform::TProgressBar ProgressBar;
+
+    TZipReader* ExeZip = nullptr; // not owned; null: files on disk only
+    bool IsRuntime = false;
+    std::string RuntimeAppID;
+    bool WithExternal = false;
+    std::string AppDirName;
+    std::string AppDirPath; // the executable's folder, with a trailing separator
+    bool AllowDebug = false;
+    std::string WebviewJavascript;
+    bool AllowContextMenu = false;
+    std::string StartPageURL;
+    bool HandleRequests = false;
+
+    TEdgeBrowser& EdgeBrowser() { return *FEdgeBrowser; }
+
+    // Builds the script that runs first in every document and registers it with the web view.
+    void AddDocumentScripts();
+
+private:
+    void EdgeBrowserCreateWebViewCompleted(WebView2::HRESULT AResult);
+    void EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArgs& Args);
+    void EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& Args);
+    void EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& Args);
+    void EdgeBrowserNavigationCompleted();
+    void EdgeBrowserWebMessageReceived(TWebMessageReceivedEventArgs& Args);
+
+    std::unique_ptr<TEdgeBrowser> FEdgeBrowser;
+};
+
+// The bridge script that pages reach native functions through; empty until the bridge is built in.
+std::string BrowserExternalScript();
+// The script that runs first in every document: a carriage return before every piece.
+std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::string& WebviewJavascript);
+
+} // namespace Corvane::Shared

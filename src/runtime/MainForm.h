@@ -1,0 +1,36 @@
+// The application's window: it holds the browser form, sizes and styles itself from the settings,
+// chooses the start page, closes through the page, and can follow the page's title.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "browser/BrowserForm.h"
+#include "browser/Win11Forms.h"
+
+namespace Corvane::Runtime {
+
+class TMainForm : public Veltrano::Win11Forms::TForm {
+public:
+    TMainForm();
+    ~TMainForm() override;
+
+    Shared::TBrowserForm& BrowserForm() { return *FBrowserForm; }
+    // The page asked to close the window (app.close): the next close request goes through.
+    void BrowserExternalModuleAppCloseRequest();
+    // The window started in full screen (no border, maximized).
+    bool InFullscreen = false;
+
+private:
+    void FormCreate();
+    void FormCloseQuery(bool& CanClose);
+    void FormClose();
+    void EdgeBrowserDocumentTitleChanged(const std::string& ADocumentTitle);
+    void ApplyWindowSettings();
+    std::string StartPage() const;
+
+    bool FCanClose = false;
+    std::unique_ptr<Shared::TBrowserForm> FBrowserForm;
+};
+
+} // namespace Corvane::Runtime
