@@ -7,6 +7,9 @@ bin=build/release/bin
 out=build/demo/hello
 mkdir -p "$(dirname "$out")"
 "$bin/crv-pack" examples/hello -o "$out" --id crv.demo.hello --name "Hello from crv"
+# A package keeps the browser loader it extracted on its first start; the demo is to run with the
+# loader just built.
+rm -f "${XDG_DATA_HOME:-$HOME/.local/share}/crv.demo.hello/Win64/WebView2LoaderWin64.dll"
 
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
   exec "$out"
@@ -28,7 +31,7 @@ for _ in $(seq 1 100); do
   if xdotool search --onlyvisible --name '^Hello from crv$' >/dev/null 2>&1; then break; fi
   sleep 0.1
 done
-sleep 2
+sleep 3
 import -window root build/demo.png
 kill "$app" "$wm" 2>/dev/null || true
 wait "$app" 2>/dev/null || true
