@@ -36,8 +36,14 @@ void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> b
 
     // A hidden name beside the target that nothing else uses.
     std::filesystem::path temp;
-    for (int attempt = 0; attempt < 16 && (temp.empty() || std::filesystem::exists(temp, error)); ++attempt)
-        temp = target.parent_path() / (u8"." + target.filename().u8string() + u8".rsrc-" + RandomSuffix());
+    for (int attempt = 0; attempt < 16 && (temp.empty() || std::filesystem::exists(temp, error)); ++attempt) {
+        // Built by appending: GCC 12 warns falsely (-Wrestrict) on a literal + string at -O2.
+        std::u8string name(u8".");
+        name += target.filename().u8string();
+        name += u8".rsrc-";
+        name += RandomSuffix();
+        temp = target.parent_path() / name;
+    }
     errno = 0;
     std::ofstream file(temp, std::ios::binary | std::ios::trunc);
     if (!file)

@@ -16,7 +16,8 @@ const std::string kClick = "\rwindow.addEventListener(\"click\", function () "
 } // namespace
 
 TEST(DocumentScript, PiecesInOrderEachAfterACarriageReturn) {
-    const std::string bridge = "\r" + Corvane::Shared::BrowserExternalScript();
+    std::string bridge = "\r";
+    bridge += Corvane::Shared::BrowserExternalScript();
     const struct {
         bool withExternal, isRuntime;
         std::string app, expected;
