@@ -1,11 +1,13 @@
 """The browser in the main window: pages served from the package, the document script, the dynamic
 title, the window keys as the window manager sees them, new windows handed to a new instance, and a
 browser that cannot be created."""
+import http.server
 import json
 import os
 import re
 import signal
 import struct
+import threading
 import zlib
 
 import pytest
@@ -232,3 +234,29 @@ class TestWindowKeys:
         hints = app.desktop.prop(w, "WM_NORMAL_HINTS")
         fixed = re.search(r"minimum size: (\d+) by (\d+).*maximum size: \1 by \2", hints, re.S)
         assert (fixed is None) == resizable, hints
+
+
+def test_remote_page_cannot_start_the_program_on_a_local_page(app, tmp_path):
+    """A web page the window was led to asks for a new window on a local page: nothing starts."""
+
+    site = tmp_path / "remote"
+    site.mkdir()
+    (site / "remote.html").write_text(
+        "<title>Remote</title><script>setTimeout(() => {"
+        " window.open('file:///index.html'); document.title = 'Remote asked'; }, 300);</script>")
+    handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=str(site), **k)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        url = f"http://127.0.0.1:{server.server_address[1]}/remote.html"
+        package = app.pack({"index.html": f"<title>Index</title><script>location.href = '{url}';</script>"},
+                           settings={"DynamicAppTitle": "1"})
+        run = app.start(package)
+        app.desktop.wait_window("^Remote asked$", 20, pid=run.pid)
+        # Give a started instance time to show up, then look for a window of any other process.
+        others = lambda: [w for w in app.desktop.windows("^(Index|Test App|Remote.*)$")
+                          if app.desktop.window_pid(w) != run.pid]
+        assert poll(others, 3) is None
+        assert len(app.desktop.windows(".", pid=run.pid)) == 1
+    finally:
+        server.shutdown()
