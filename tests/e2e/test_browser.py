@@ -260,3 +260,15 @@ def test_remote_page_cannot_start_the_program_on_a_local_page(app, tmp_path):
         assert len(app.desktop.windows(".", pid=run.pid)) == 1
     finally:
         server.shutdown()
+
+
+def test_close_box_asks_the_page_and_the_window_stays_until_it_answers(app):
+    page = ("<title>Open</title><script>window.crv = {events: {onCloseQuery() {"
+            " document.title = 'Asked ' + (++window.asked); }}}; window.asked = 0;</script>")
+    run = app.start(app.pack({"index.html": page}, settings={"DynamicAppTitle": "1"}))
+    window = app.desktop.wait_window("^Open$", 20, pid=run.pid)
+    app.desktop.close(window)
+    app.desktop.wait_window("^Asked 1$", 10, pid=run.pid)
+    app.desktop.close(window)
+    app.desktop.wait_window("^Asked 2$", 10, pid=run.pid)
+    assert run.running()
