@@ -2,14 +2,13 @@
 #include "browser/BrowserForm.h"
 
 #include "browser/ComPtr.h"
+#include "browser/EdgeText.h"
 #include "browser/FileServing.h"
 #include "browser/MemoryStream.h"
 #include "platform/Form.h"
 #include "platform/Process.h"
 #include "shared/CaseMap.h"
-#include "shared/StrUtils.h"
 #include "shared/SysUtils.h"
-#include "shared/Utf.h"
 
 namespace Corvane::Shared {
 
@@ -17,23 +16,11 @@ using namespace WebView2;
 
 namespace {
 
-bool StartsTextAscii(const std::string& text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           LowerAscii(std::string_view(text).substr(0, prefix.size())) == prefix;
-}
-
 // Blank after trimming white space and control characters.
 bool IsBlank(const std::string& text) {
     for (unsigned char c : text)
         if (c > ' ') return false;
     return true;
-}
-
-std::string TakeString(LPWSTR text) {
-    if (!text) return {};
-    std::string out = Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
-    CoTaskMemFree(text);
-    return out;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -101,9 +88,8 @@ std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::st
 void TBrowserForm::AddDocumentScripts() {
     auto* webView = FEdgeBrowser->DefaultInterface();
     if (!webView) return;
-    const std::u16string script =
-        Utf8ToUtf16(BuildDocumentScript(WithExternal, IsRuntime, WebviewJavascript));
-    webView->AddScriptToExecuteOnDocumentCreated(reinterpret_cast<LPCWSTR>(script.c_str()), nullptr);
+    webView->AddScriptToExecuteOnDocumentCreated(
+        TBrowserText(BuildDocumentScript(WithExternal, IsRuntime, WebviewJavascript)), nullptr);
 }
 
 void TBrowserForm::EdgeBrowserCreateWebViewCompleted(HRESULT AResult) {
@@ -129,18 +115,16 @@ void TBrowserForm::EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArg
     if (args->get_Request(request.Put()) < 0 || !request) return;
     LPWSTR uriText = nullptr;
     if (request->get_Uri(&uriText) < 0) return;
-    const std::string uri = TakeString(uriText);
+    const std::string uri = TakeBrowserString(uriText);
 
     auto served = ServeFileRequest(uri, {ExeZip, AppDirName, AppDirPath});
     auto* environment = FEdgeBrowser->EnvironmentInterface();
     if (!served || !environment) return;
     // The content moves into the stream: no copy on the way to the browser.
     auto stream = ComPtr<IStream>::Attach(CreateMemoryStream(std::move(served->Content)));
-    const std::u16string headers = Utf8ToUtf16(served->Headers());
     ComPtr<ICoreWebView2WebResourceResponse> response;
-    if (environment->CreateWebResourceResponse(stream.Get(), 200, reinterpret_cast<LPCWSTR>(u"OK"),
-                                               reinterpret_cast<LPCWSTR>(headers.c_str()),
-                                               response.Put()) >= 0)
+    if (environment->CreateWebResourceResponse(stream.Get(), 200, TBrowserText("OK"),
+                                               TBrowserText(served->Headers()), response.Put()) >= 0)
         args->put_Response(response.Get());
 }
 
@@ -149,12 +133,12 @@ void TBrowserForm::EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& A
     auto* args = Args.ArgsInterface();
     LPWSTR uriText = nullptr;
     if (args->get_Uri(&uriText) < 0) return;
-    const std::string uri = TakeString(uriText);
-    if (!StartsTextAscii(uri, "file:")) return; // the browser opens its own window
+    const std::string uri = TakeBrowserString(uriText);
+    if (!StartsWithNoCase(uri, "file:")) return; // the browser opens its own window
     args->put_Handled(TRUE);
     // Only the application's own pages may start the program on a local page; a web page shown in
     // the window must not pick a local file for it.
-    if (!StartsTextAscii(FEdgeBrowser->LocationURL(), "file:")) return;
+    if (!StartsWithNoCase(FEdgeBrowser->LocationURL(), "file:")) return;
     TSysUtils::ShellExec(Platform::GetExecutablePath(), "\"" + RuntimeAppID + "\" \"" + uri + "\"");
 }
 
@@ -170,7 +154,7 @@ void TBrowserForm::EdgeBrowserWebMessageReceived(TWebMessageReceivedEventArgs& A
     if (IsRuntime) return;
     LPWSTR text = nullptr;
     if (Args.ArgsInterface()->TryGetWebMessageAsString(&text) < 0) return;
-    if (TakeString(text) != "crv-webbrowser-clicked") return;
+    if (TakeBrowserString(text) != "crv-webbrowser-clicked") return;
     // Outside runtime mode a click in the page gives the keyboard focus back to the host.
     if (auto* form = ParentForm()) form->ClientControl().SetFocus();
 }

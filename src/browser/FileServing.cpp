@@ -15,19 +15,6 @@ namespace {
 
 constexpr std::string_view kFilePrefix = "file:///";
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-bool StartsTextAscii(const std::string& text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-    return true;
-}
-
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& content) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -46,7 +33,7 @@ std::string TServedFile::Headers() const {
 }
 
 std::optional<TServedFile> ServeFileRequest(const std::string& uri, const TFileSource& source) {
-    if (!StartsTextAscii(uri, kFilePrefix)) return std::nullopt;
+    if (!StartsWithNoCase(uri, kFilePrefix)) return std::nullopt;
     // A prefix in other letter case stays in the path, so such a request is found nowhere.
     const std::string written = ReplaceAll(uri, kFilePrefix, "");
     TServedFile file;

@@ -19,6 +19,14 @@ inline std::string LowerAscii(std::string_view text) {
     return out;
 }
 
+// text begins with prefix, ASCII letters compared without case.
+inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+    return true;
+}
+
 char32_t LowerCodePoint(char32_t c);
 char32_t UpperCodePoint(char32_t c);
 

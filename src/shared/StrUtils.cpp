@@ -20,22 +20,6 @@ bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-    return true;
-}
-
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-    std::string out;
-    size_t start = 0;
-    for (size_t found; (found = text.find(from, start)) != std::string::npos; start = found + from.size())
-        out.append(text, start, found - start).append(to);
-    out.append(text, start);
-    return out;
-}
-
 // Non-ASCII letters count as word characters; Latin-1 signs and general punctuation do not.
 bool IsWordChar(char32_t c) {
     if (c < 0x80)
@@ -115,6 +99,15 @@ const char* ShortEscape(char16_t unit) {
 }
 
 } // namespace
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    size_t start = 0;
+    for (size_t found; (found = text.find(from, start)) != std::string::npos; start = found + from.size())
+        out.append(text, start, found - start).append(to);
+    out.append(text, start);
+    return out;
+}
 
 std::string TStrUtils::StringToJsonString(const std::string& value) {
     std::string out = "\"";

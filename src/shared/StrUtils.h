@@ -3,11 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Corvane::Shared {
 
 using TArrayStrings = std::vector<std::string>;
+
+// text with every occurrence of from (case-sensitive) replaced by to.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 // Options of SubStringExists.
 struct TSearchOptions {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "browser/WebView2.h"
+#include "shared/CaseMap.h"
 
 namespace CrvWebView {
 
@@ -23,7 +24,6 @@ std::string JsonQuote(std::string_view text);
 // When json is exactly one JSON string (blanks around it allowed), its text in UTF-8.
 bool DecodeJsonString(std::string_view json, std::string& out);
 
-// ASCII case-insensitive prefix test.
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+using Corvane::Shared::StartsWithNoCase;
 
 } // namespace CrvWebView

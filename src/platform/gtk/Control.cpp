@@ -194,22 +194,17 @@ void TControlAccess::SetRootSize(TWinControl& root, int width, int height) {
     root.FImpl->SetGeometry(0, 0, width, height);
 }
 
-namespace {
-
-void Collect(TWinControl& control, std::vector<TWinControl*>& out,
-             std::vector<TWinControl*> (*children)(TWinControl&)) {
-    out.push_back(&control);
-    for (auto* child : children(control))
-        Collect(*child, out, children);
+std::vector<TWinControl*> TControlAccess::Tree(TWinControl& root) {
+    std::vector<TWinControl*> all{&root};
+    for (std::size_t i = 0; i < all.size(); ++i)
+        for (auto* child : all[i]->FImpl->Children)
+            all.push_back(child);
+    return all;
 }
 
-} // namespace
-
 void TControlAccess::FocusMoved(TWinControl& root, GtkWidget* widget) {
-    std::vector<TWinControl*> all;
-    Collect(root, all, [](TWinControl& c) { return c.FImpl->Children; });
     std::vector<TWinControl*> entering, leaving;
-    for (auto* c : all) {
+    for (auto* c : Tree(root)) {
         GtkWidget* w = c->FImpl->Widget;
         const bool inside = widget && w && (widget == w || gtk_widget_is_ancestor(widget, w));
         if (inside == c->FImpl->HasFocus) continue;
@@ -224,9 +219,7 @@ void TControlAccess::FocusMoved(TWinControl& root, GtkWidget* widget) {
 }
 
 void TControlAccess::BroadcastSysCommand(TWinControl& root, TSysCommand command) {
-    std::vector<TWinControl*> all;
-    Collect(root, all, [](TWinControl& c) { return c.FImpl->Children; });
-    for (auto* c : all)
+    for (auto* c : Tree(root))
         c->SysCommand(command);
 }
 

@@ -19,6 +19,8 @@ struct TControlAccess {
     // After the window's focus moved to widget (nullptr: none): exit and enter handlers in that order.
     static void FocusMoved(TWinControl& root, GtkWidget* widget);
     static void BroadcastSysCommand(TWinControl& root, TSysCommand command);
+    // root and every control below it, parents before their children.
+    static std::vector<TWinControl*> Tree(TWinControl& root);
 };
 
 } // namespace Platform
