@@ -51,8 +51,15 @@ class Desktop:
         args = ["xdotool", "search", "--onlyvisible"]
         if pid is not None:
             args += ["--all", "--pid", str(pid)]  # every criterion must match, not any
-        out = self._run(*args, "--name", name_pattern).stdout
-        return [int(w) for w in out.split()]
+        for _ in range(10):
+            result = self._run(*args, "--name", name_pattern)
+            # A window destroyed while xdotool walks the tree aborts the search with an X error.
+            if "X Error" not in result.stderr:
+                break
+            time.sleep(0.05)
+        else:
+            raise AssertionError(f"xdotool search keeps failing: {result.stderr.strip()}")
+        return [int(w) for w in result.stdout.split()]
 
     def wait_window(self, name_pattern, timeout=15.0, pid=None):
         windows = poll(lambda: self.windows(name_pattern, pid), timeout)
