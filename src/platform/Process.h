@@ -14,5 +14,12 @@ void RemoveEnvironmentValue(const std::string& name);
 [[noreturn]] void ExitProcess(int code);
 // The calling thread's last error code.
 int LastErrorCode();
+// Sets the calling thread's last error code and, optionally, the text that SysErrorMessage gives
+// for it: a refusal that came with its own message (a D-Bus error, say) keeps that message.
+void SetLastError(int code, const std::string& message = {});
+// The system's message text for an error code: the text that SetLastError left with it on this
+// thread while that code is still the last error, else the system's own text for the code. Leaves
+// the last error code as it was.
+std::string SysErrorMessage(int code);
 
 } // namespace Platform

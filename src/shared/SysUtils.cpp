@@ -1,12 +1,15 @@
-// System functions: folders, folder deletion and the browser-runtime check.
+// System functions: folders, folder deletion, the browser-runtime check, shell and power actions.
 #include "shared/SysUtils.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "browser/WebView2.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Folders.h"
+#include "platform/Process.h"
+#include "platform/Session.h"
 #include "platform/Shell.h"
 #include "shared/CommandLineText.h"
 
@@ -56,6 +59,27 @@ bool TSysUtils::CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
 
 bool TSysUtils::ShellExec(const std::string& FilePath, const std::string& Arguments) {
     return Platform::ShellOpen(FilePath, SplitCommandLineText(Arguments));
+}
+
+bool TSysUtils::ExitWindows(std::uint32_t RebootParam) {
+    constexpr std::uint32_t kActionMask = 3, kForce = 4;
+    if ((RebootParam & ~(kActionMask | kForce)) != 0) {
+        Platform::SetLastError(EINVAL);
+        return false;
+    }
+    // The system has no force of its own to ask for: programs are not asked to agree either way,
+    // and only their inhibitor locks can stop the request. So the force flag changes nothing.
+    switch (RebootParam & kActionMask) {
+    case 0:
+        return Platform::EndSession(Platform::TSessionEnd::Logoff);
+    case 1:
+        return Platform::EndSession(Platform::TSessionEnd::Shutdown);
+    case 2:
+        return Platform::EndSession(Platform::TSessionEnd::Reboot);
+    default:
+        Platform::SetLastError(EINVAL);
+        return false;
+    }
 }
 
 } // namespace Corvane::Shared

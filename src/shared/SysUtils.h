@@ -2,6 +2,7 @@
 // failures answer false, an empty string or 0.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace Corvane::Shared {
@@ -25,6 +26,10 @@ public:
     static bool ShellExec(const std::string& FilePath, const std::string& Arguments);
     // Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
     static bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
+    // Logs the user off (0), shuts the machine down (1) or restarts it (2), optionally with the force
+    // flag 4: 4, 5 and 6 are what the runtime passes. Whether the system accepted the request; any
+    // other value is refused with EINVAL. On failure the last error code and its message tell why.
+    static bool ExitWindows(std::uint32_t RebootParam);
 };
 
 } // namespace Corvane::Shared

@@ -3,9 +3,30 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 namespace Platform {
+
+namespace {
+
+// A message that came with the last error. It is only believed while errno still holds its code,
+// so it cannot be handed out for a later, unrelated failure.
+struct TErrorText {
+    int code = 0;
+    std::string message;
+};
+thread_local TErrorText lastErrorText;
+
+// strerror_r comes in a GNU form (returns the text) and a POSIX form (fills the buffer).
+[[maybe_unused]] const char* StrErrorResult(const char* text, const char*) {
+    return text;
+}
+[[maybe_unused]] const char* StrErrorResult(int failed, const char* buffer) {
+    return failed == 0 ? buffer : nullptr;
+}
+
+} // namespace
 
 std::string GetExecutablePath() {
     std::string path(4096, '\0');
@@ -30,6 +51,26 @@ void ExitProcess(int code) {
 
 int LastErrorCode() {
     return errno;
+}
+
+void SetLastError(int code, const std::string& message) {
+    lastErrorText.code = code;
+    lastErrorText.message = message;
+    errno = code;
+}
+
+std::string SysErrorMessage(int code) {
+    const int saved = errno;
+    std::string text;
+    if (code == saved && code == lastErrorText.code && !lastErrorText.message.empty()) {
+        text = lastErrorText.message;
+    } else {
+        char buffer[256] = {};
+        const char* system = StrErrorResult(strerror_r(code, buffer, sizeof buffer), buffer);
+        text = system ? system : "Unknown error " + std::to_string(code);
+    }
+    errno = saved;
+    return text;
 }
 
 } // namespace Platform
