@@ -7,6 +7,7 @@
 #include "browser/MemoryStream.h"
 #include "platform/Form.h"
 #include "platform/Process.h"
+#include "platform/Resources.h"
 #include "shared/CaseMap.h"
 #include "shared/SysUtils.h"
 
@@ -31,7 +32,7 @@ std::string FolderOf(const std::string& path) {
 } // namespace
 
 std::string BrowserExternalScript() {
-    return {};
+    return std::string(Platform::ProgramResource("CRV_EXTERNAL_JAVASCRIPT"));
 }
 
 TBrowserForm::TBrowserForm() : FEdgeBrowser(std::make_unique<TEdgeBrowser>()) {

@@ -49,7 +49,8 @@ private:
     std::unique_ptr<TEdgeBrowser> FEdgeBrowser;
 };
 
-// The bridge script that pages reach native functions through; empty until the bridge is built in.
+// The bridge script that pages reach native functions through (the program resource
+// CRV_EXTERNAL_JAVASCRIPT, UTF-8).
 std::string BrowserExternalScript();
 // The script that runs first in every document: a carriage return before every piece.
 std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::string& WebviewJavascript);
