@@ -57,6 +57,7 @@ public:
     TWindowState WindowState() const;
     // Kept above windows that are not themselves kept on top.
     void SetStayOnTop(bool stayOnTop);
+    bool StayOnTop() const;
     bool Visible() const;
 
     void Show();

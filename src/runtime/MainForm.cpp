@@ -6,6 +6,7 @@
 #include "platform/Application.h"
 #include "runtime/CommandLine.h"
 #include "runtime/ExeZipLoader.h"
+#include "runtime/WindowBorder.h"
 #include "shared/PackageFormat.h"
 #include "shared/ZipReader.h"
 
@@ -21,36 +22,24 @@ bool AppBool(const char* key) {
     return ProjectINI->ReadBool("App", key, false);
 }
 
-Platform::TBorderStyle BorderFromSetting(int value) {
-    using B = Platform::TBorderStyle;
-    switch (value) {
-    case 0:
-        return B::None;
-    case 1:
-        return B::Single;
-    case 3:
-        return B::Dialog;
-    case 4:
-        return B::ToolWindow;
-    case 5:
-        return B::SizeToolWin;
-    default:
-        return B::Sizeable; // 2, and values outside the set
-    }
-}
-
 } // namespace
 
 TMainForm::TMainForm() {
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    FBrowserExternalModule.reset();
+    FBrowserForm.reset();
+}
 
 void TMainForm::FormCreate() {
     FCanClose = false;
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this] { FormClose(); };
+
+    FBrowserExternalModule = std::make_unique<Shared::TBrowserExternalModule>();
+    FBrowserExternalModule->ExeZip = ExeZip;
 
     FBrowserForm = std::make_unique<Shared::TBrowserForm>();
     FBrowserForm->SetParent(this);
@@ -66,9 +55,20 @@ void TMainForm::FormCreate() {
     browser.WithExternal = true;
     browser.AllowDebug = AppBool("AllowDebug");
     browser.AllowContextMenu = AppBool("AllowContextMenu");
+    auto& bridge = *FBrowserExternalModule;
+    browser.EdgeBrowser().OnWebMessageReceived = [&bridge](Shared::TCustomEdgeBrowser* sender,
+                                                           Shared::TWebMessageReceivedEventArgs& args) {
+        bridge.EdgeBrowserWebMessageReceived(sender, args);
+    };
     browser.EdgeBrowser().OnDocumentTitleChanged = [this](Shared::TCustomEdgeBrowser*,
                                                           const std::string& title) {
         EdgeBrowserDocumentTitleChanged(title);
+    };
+    bridge.MainForm = this;
+    bridge.BrowserForm = FBrowserForm.get();
+    bridge.ProjectINI = ProjectINI;
+    bridge.OnAppCloseRequest = [this](Shared::TBrowserExternalModule*) {
+        BrowserExternalModuleAppCloseRequest();
     };
 
     std::vector<std::uint8_t> script;
@@ -93,9 +93,9 @@ void TMainForm::ApplyWindowSettings() {
     if (AppInt("WindowStyle", 0) == 1) {
         SetBorderStyle(Platform::TBorderStyle::None);
         SetWindowState(Platform::TWindowState::Maximized);
-        InFullscreen = true;
+        FBrowserExternalModule->InFullscreen = true;
     } else {
-        SetBorderStyle(BorderFromSetting(AppInt("WindowBorder", 2)));
+        SetBorderStyle(BorderStyleFromSetting(AppInt("WindowBorder", 2)));
         const int state = AppInt("WindowState", 0);
         if (state == 0) SetWindowState(Platform::TWindowState::Normal);
         if (state == 1) SetWindowState(Platform::TWindowState::Maximized);
@@ -120,9 +120,16 @@ void TMainForm::BrowserExternalModuleAppCloseRequest() {
 }
 
 void TMainForm::FormClose() {
-    FBrowserForm.reset();
-    // As the main window, its closing ends the application.
-    Platform::QuitMainLoop();
+    if (FClosed) return;
+    FClosed = true;
+    // The close may come from a page call inside the browser's message event: the bridge and the
+    // browser are freed once that event has returned.
+    Platform::QueueOnUiThread([this] {
+        FBrowserExternalModule.reset();
+        FBrowserForm.reset();
+        // As the main window, its closing ends the application.
+        Platform::QuitMainLoop();
+    });
 }
 
 void TMainForm::EdgeBrowserDocumentTitleChanged(const std::string& ADocumentTitle) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "bridge/BrowserExternalModule.h"
 #include "browser/BrowserForm.h"
 #include "browser/Win11Forms.h"
 
@@ -16,10 +17,9 @@ public:
     ~TMainForm() override;
 
     Shared::TBrowserForm& BrowserForm() { return *FBrowserForm; }
+    Shared::TBrowserExternalModule& BrowserExternalModule() { return *FBrowserExternalModule; }
     // The page asked to close the window (app.close): the next close request goes through.
     void BrowserExternalModuleAppCloseRequest();
-    // The window started in full screen (no border, maximized).
-    bool InFullscreen = false;
 
 private:
     void FormCreate();
@@ -30,7 +30,9 @@ private:
     std::string StartPage() const;
 
     bool FCanClose = false;
+    bool FClosed = false;
     std::unique_ptr<Shared::TBrowserForm> FBrowserForm;
+    std::unique_ptr<Shared::TBrowserExternalModule> FBrowserExternalModule;
 };
 
 } // namespace Corvane::Runtime

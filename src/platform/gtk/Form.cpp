@@ -22,6 +22,7 @@ struct TForm::TImpl {
     TPosition Position = TPosition::Designed;
     TBorderStyle Border = TBorderStyle::Sizeable;
     TWindowState State = TWindowState::Normal;
+    bool StayOnTop = false;
     bool Shown = false;
 
     GtkWindow* Win() const { return GTK_WINDOW(Window); }
@@ -84,8 +85,18 @@ struct TForm::TImpl {
             hint = GDK_WINDOW_TYPE_HINT_UTILITY;
         gtk_window_set_decorated(Win(), Border != TBorderStyle::None);
         gtk_window_set_resizable(Win(), sizeable);
-        // The type hint can only change before the window is mapped.
-        if (!gtk_widget_get_mapped(Window)) gtk_window_set_type_hint(Win(), hint);
+        if (gtk_window_get_type_hint(Win()) == hint) return;
+        // The type hint only takes effect while the window is unmapped; window managers refuse
+        // to maximize a dialog, which full screen needs.
+        if (!gtk_widget_get_mapped(Window)) return gtk_window_set_type_hint(Win(), hint);
+        int left = 0, top = 0;
+        gtk_window_get_position(Win(), &left, &top);
+        gtk_widget_hide(Window);
+        gtk_window_set_type_hint(Win(), hint);
+        gtk_window_move(Win(), left, top);
+        gtk_widget_show(Window);
+        // A state change still on its way to the window manager was lost with the unmap.
+        ApplyState();
     }
 
     void ApplyState() {
@@ -238,7 +249,12 @@ TWindowState TForm::WindowState() const {
 }
 
 void TForm::SetStayOnTop(bool stayOnTop) {
+    FImpl->StayOnTop = stayOnTop;
     if (FImpl->Window) gtk_window_set_keep_above(FImpl->Win(), stayOnTop);
+}
+
+bool TForm::StayOnTop() const {
+    return FImpl->StayOnTop;
 }
 
 bool TForm::Visible() const {
