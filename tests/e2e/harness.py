@@ -1,5 +1,6 @@
 """What the end-to-end tests drive: packages built from small test apps, runs of them in a private
 home, and the X display where their windows and dialogs appear."""
+import json
 import os
 import pathlib
 import re
@@ -30,6 +31,22 @@ def write_files(root, files):
         path.write_bytes(content if isinstance(content, bytes) else content.encode())
     root.mkdir(parents=True, exist_ok=True)
     return root
+
+
+# A test page: runs BODY, reports its value through the bridge and closes the application.
+SETTLE_JS = """function settle(promise, ms) {
+  return Promise.race([promise.then(v => ({ok: v}), e => ({err: e})),
+                       new Promise(done => setTimeout(() => done('pending'), ms || 800))]);
+}"""
+PAGE_TEMPLATE = """<!doctype html><html><head><title>Test App</title><script>
+""" + SETTLE_JS + """
+window.addEventListener('load', async () => {
+  let r;
+  try { r = await (async () => { BODY })(); } catch (e) { r = {exception: String(e)}; }
+  await crv.files.writeTextFile({filePath: 'result.json', contents: JSON.stringify(r === undefined ? null : r)});
+  crv.app.close();
+});
+</script></head><body></body></html>"""
 
 
 class Desktop:
@@ -207,6 +224,23 @@ class App:
     def run(self, package, *args, timeout=20.0, **env):
         """Runs a package that is expected to end by itself; returns (exit code, stdout, stderr)."""
         return self.start(package, *args, **env).wait(timeout)
+
+    def page_result(self, run, name="result.json", timeout=30.0):
+        """Waits for the run to end by itself and returns the JSON its page wrote beside the package
+        with crv.files.writeTextFile (a UTF-8 text file with byte-order mark)."""
+        code, _, err = run.wait(timeout)
+        path = self.tmp / name
+        assert code == 0 and path.exists(), f"the page did not report (exit {code}): {err}"
+        return json.loads(path.read_text(encoding="utf-8-sig"))
+
+    def run_page(self, body, *, files=None, settings=None, timeout=30.0, **env):
+        """Packs a page whose script runs body (the inside of an async function, which returns what
+        the test checks), then writes that value to result.json and closes the application; starts
+        it and returns the value. In body, settle(promise, ms) gives {ok: value}, {err: reason} or
+        'pending' when the promise has not settled within ms milliseconds."""
+        page = PAGE_TEMPLATE.replace("BODY", body)
+        package = self.pack({"index.html": page, **(files or {})}, settings=settings)
+        return self.page_result(self.start(package, **env), timeout=timeout)
 
     def data_dir(self, app_id="test.app"):
         return self.data_home / app_id

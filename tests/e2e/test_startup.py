@@ -17,11 +17,19 @@ def dismiss(app, run, title="^Error$"):
     return run.wait()
 
 
-def close_main(app, run):
-    """Ends a run whose main window is up. Closing the window goes through the page, so the test asks
-    the process to end instead, as the session does; it then ends in order with 0."""
-    run.window(MAIN)
-    run.proc.terminate()
+def close_main(app, run, page=True):
+    """Closes the main window with its close box, as a user does, and waits for the end. The page is
+    asked each time; until its bridge is up the request goes unanswered, so it is repeated. Without a
+    page that can answer (a test loader, a missing page) the process is asked to end, as the session
+    does; it then ends in order with 0."""
+    window = run.window(MAIN)
+    if not page:
+        run.proc.terminate()
+        return run.wait()
+    for _ in range(30):
+        app.desktop.close(window)
+        if poll(lambda: not run.running(), 1.0):
+            break
     return run.wait()
 
 
@@ -108,18 +116,18 @@ def test_browser_environment_is_set_before_the_runtime_check(app, tmp_path):
         "WEBVIEW2_BROWSER_EXECUTABLE_FOLDER": "<unset>",
         "WEBVIEW2_RELEASE_CHANNEL_PREFERENCE": "<unset>",
     }
-    assert close_main(app, run)[0] == 0
+    assert close_main(app, run, page=False)[0] == 0
 
 
 def test_loader_is_extracted_once_and_never_replaced(app):
     first = app.pack(loader="env_recorder")
-    assert close_main(app, app.start(first))[0] == 0
+    assert close_main(app, app.start(first), page=False)[0] == 0
     extracted = app.data_dir() / "Win64" / "WebView2LoaderWin64.dll"
     assert extracted.read_bytes() == app.loader("env_recorder").read_bytes()
 
     # A later package of the same ID carries another loader: the one on disk is kept.
     second = app.pack(loader="no_runtime", out="package2")
-    assert close_main(app, app.start(second))[0] == 0
+    assert close_main(app, app.start(second), page=False)[0] == 0
     assert extracted.read_bytes() == app.loader("env_recorder").read_bytes()
 
 
@@ -163,10 +171,10 @@ class TestInstances:
         assert close_main(app, app.start(package))[0] == 0
 
     def test_hand_over_start_runs_beside_the_first(self, app):
-        package = app.pack()
+        package = app.pack({"index.html": "<title>t</title>", "other.html": "<title>o</title>"})
         first = app.start(package)
         first.window(MAIN)
-        second = app.start(package, "test.app", "file:///app/other.html")
+        second = app.start(package, "test.app", "file:///other.html")
         second.window(MAIN)
         assert close_main(app, second)[0] == 0
         assert close_main(app, first)[0] == 0
