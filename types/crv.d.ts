@@ -181,9 +181,8 @@ export interface CrvFiles {
     writeTextFile(options: WriteTextFileOptions): Promise<true>;
     /**
      * Copies a file of the package to disk, replacing the target. Rejects with
-     * "Missing sourceFile", "Missing targetFile", "File not found" (the target is then left
-     * behind, empty) or the message of a failed extraction. When the target cannot be created the
-     * promise stays pending.
+     * "Missing sourceFile", "Missing targetFile", "File not found" or the system's message when
+     * the target cannot be written; a failed call leaves a file already at the target unchanged.
      */
     extractFile(options: ExtractFileOptions): Promise<true>;
 }
@@ -321,8 +320,8 @@ export interface ShellCommandOptions {
     /** The folder it runs in. Default: empty, the runtime's current folder. */
     workingDir?: TextValue | null;
     /**
-     * true or "true" shows the command's console window on Windows; anything else keeps it hidden.
-     * Linux has no console window. Default: hidden.
+     * true or "true" shows the command in a window (a console on Windows, a terminal where the
+     * Linux desktop has one); anything else keeps it hidden. Default: hidden.
      */
     showWindow?: TextValue | null;
 }
