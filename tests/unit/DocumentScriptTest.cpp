@@ -34,3 +34,9 @@ TEST(DocumentScript, PiecesInOrderEachAfterACarriageReturn) {
     for (const auto& c : cases)
         EXPECT_EQ(BuildDocumentScript(c.withExternal, c.isRuntime, c.app), c.expected) << c.app;
 }
+
+TEST(DocumentScript, TheBridgeScriptIsBuiltIntoTheProgram) {
+    const std::string script = Corvane::Shared::BrowserExternalScript();
+    EXPECT_NE(script.find("window.crv = {"), std::string::npos);
+    EXPECT_NE(script.find("onCloseQuery: function () { window.crv.app.close(); }"), std::string::npos);
+}
