@@ -99,9 +99,12 @@ void TBrowserExternalModule::WindowGetState(const std::string& UUID, const TJson
 void TBrowserExternalModule::WindowSetState(const std::string& UUID, const TJsonValue& Data) {
     const std::string state = ReadStringArg(Data, "state", "normal");
     if (MainForm) {
-        if (state == "normal") MainForm->SetWindowState(Platform::TWindowState::Normal);
-        else if (state == "minimized") MainForm->SetWindowState(Platform::TWindowState::Minimized);
-        else if (state == "maximized") MainForm->SetWindowState(Platform::TWindowState::Maximized);
+        if (state == "normal")
+            MainForm->SetWindowState(Platform::TWindowState::Normal);
+        else if (state == "minimized")
+            MainForm->SetWindowState(Platform::TWindowState::Minimized);
+        else if (state == "maximized")
+            MainForm->SetWindowState(Platform::TWindowState::Maximized);
     }
     SendSuccess(UUID, "true");
 }

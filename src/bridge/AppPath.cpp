@@ -30,7 +30,8 @@ std::string TextFileBytes(const std::string& Contents) {
         }
         bytes.append(Contents, start, end - start);
         bytes += "\r\n";
-        start = end + ((Contents[end] == '\r' && end + 1 < Contents.size() && Contents[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((Contents[end] == '\r' && end + 1 < Contents.size() && Contents[end + 1] == '\n') ? 2 : 1);
     }
     return bytes;
 }

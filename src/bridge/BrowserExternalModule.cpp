@@ -67,15 +67,16 @@ TBrowserExternalModule::~TBrowserExternalModule() {
 }
 
 void TBrowserExternalModule::DataModuleCreate() {
-    ExeZip = nullptr;
-    MainForm = nullptr;
-    ProjectINI = nullptr;
-    BrowserForm = nullptr;
+    ClearReferences();
     InFullscreen = false;
-    OnAppCloseRequest = nullptr;
 }
 
 void TBrowserExternalModule::DataModuleDestroy() {
+    ClearReferences();
+}
+
+// The archive, the windows and the settings belong to others: the module only lets go of them.
+void TBrowserExternalModule::ClearReferences() {
     ExeZip = nullptr;
     MainForm = nullptr;
     ProjectINI = nullptr;

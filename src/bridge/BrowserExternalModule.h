@@ -103,6 +103,7 @@ private:
     void Dispatch(TWebMessageReceivedEventArgs& Args);
     void DataModuleCreate();
     void DataModuleDestroy();
+    void ClearReferences();
     // A power action's reply: true when the system took it, else its message as the error.
     void SendPowerActionReply(const std::string& UUID, std::uint32_t Flags);
     // The path argument Key under the application folder, or "" after sending the missing-argument

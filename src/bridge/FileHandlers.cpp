@@ -119,8 +119,8 @@ void TBrowserExternalModule::FilesExtractFile(const std::string& UUID, const TJs
     if (!ExeZip || ExeZip->FindFile(entryName) < 0) return SendError(UUID, "\"File not found\"");
     std::vector<std::uint8_t> content;
     if (!ExeZip->ExtractToStream(entryName, content))
-        return SendError(UUID, TStrUtils::StringToJsonString("Cannot extract \"" + entryName +
-                                                             "\" from the package"));
+        return SendError(
+            UUID, TStrUtils::StringToJsonString("Cannot extract \"" + entryName + "\" from the package"));
     int code = 0;
     const std::string_view bytes(reinterpret_cast<const char*>(content.data()), content.size());
     if (!Platform::WriteFileReplacing(targetFile, bytes, code))

@@ -1,11 +1,14 @@
 """What the end-to-end tests drive: packages built from small test apps, runs of them in a private
 home, and the X display where their windows and dialogs appear."""
+import contextlib
+import http.server
 import json
 import os
 import pathlib
 import re
 import shutil
 import subprocess
+import threading
 import time
 
 ARCHIVE_PASSWORD = "tqwm7pz1vcha5xk8lyfr2ebg6ju0nhs3wkqa"
@@ -21,6 +24,18 @@ def poll(predicate, timeout=10.0, interval=0.05):
         if time.monotonic() > deadline:
             return None
         time.sleep(interval)
+
+
+@contextlib.contextmanager
+def web_site(folder):
+    """Serves folder over http on 127.0.0.1 while the block runs; yields the base URL."""
+    handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=str(folder), **k)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    try:
+        yield f"http://127.0.0.1:{server.server_address[1]}"
+    finally:
+        server.shutdown()
 
 
 def write_files(root, files):

@@ -1,13 +1,11 @@
 """window.crv in a real package: the protocol, the files and folders functions, the app, window and
 power functions, and the rule that only the application's own pages reach native code. Every page
 reports through crv.files.writeTextFile and ends with crv.app.close (harness.App.run_page)."""
-import http.server
 import json
-import threading
 
 import pytest
 
-from harness import SETTLE_JS, poll
+from harness import SETTLE_JS, poll, web_site
 
 MAIN = "^Test App$"
 
@@ -290,20 +288,15 @@ def test_only_the_applications_own_pages_reach_native_code(app, tmp_path):
     site = tmp_path / "remote"
     site.mkdir()
     target = tmp_path / "written-by-remote.txt"
-    (site / "remote.html").write_text("""<title>Remote</title><script>
+    (site / "remote.html").write_text("""<title>Remote</title><script>""" + SETTLE_JS + """
       window.addEventListener('load', async () => {
-        function settle(p, ms) { return Promise.race([p.then(v => ({ok: v}), e => ({err: e})),
-                                 new Promise(d => setTimeout(() => d('pending'), ms))]); }
         const r = {hasCrv: typeof window.crv === 'object'};
         r.write = await settle(crv.files.writeTextFile({filePath: '%s', contents: 'x'}), 1500);
         r.hello = await settle(crv.hello(), 500);
         document.title = 'RESULT ' + JSON.stringify(r);
       });</script>""" % target)
-    handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=str(site), **k)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    try:
-        url = f"http://127.0.0.1:{server.server_address[1]}/remote.html"
+    with web_site(site) as base:
+        url = f"{base}/remote.html"
         package = app.pack({"index.html": f"<title>Index</title><script>location.href = '{url}';</script>"},
                            settings={"DynamicAppTitle": "1"})
         run = app.start(package)
@@ -311,5 +304,3 @@ def test_only_the_applications_own_pages_reach_native_code(app, tmp_path):
         r = json.loads(app.desktop.window_name(window)[len("RESULT "):])
         assert r == {"hasCrv": True, "write": "pending", "hello": "pending"}
         assert not target.exists()
-    finally:
-        server.shutdown()

@@ -1,18 +1,16 @@
 """The browser in the main window: pages served from the package, the document script, the dynamic
 title, the window keys as the window manager sees them, new windows handed to a new instance, and a
 browser that cannot be created."""
-import http.server
 import json
 import os
 import re
 import signal
 import struct
-import threading
 import zlib
 
 import pytest
 
-from harness import poll
+from harness import poll, web_site
 
 MAIN = "^Test App$"
 
@@ -244,11 +242,8 @@ def test_remote_page_cannot_start_the_program_on_a_local_page(app, tmp_path):
     (site / "remote.html").write_text(
         "<title>Remote</title><script>setTimeout(() => {"
         " window.open('file:///index.html'); document.title = 'Remote asked'; }, 300);</script>")
-    handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=str(site), **k)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    try:
-        url = f"http://127.0.0.1:{server.server_address[1]}/remote.html"
+    with web_site(site) as base:
+        url = f"{base}/remote.html"
         package = app.pack({"index.html": f"<title>Index</title><script>location.href = '{url}';</script>"},
                            settings={"DynamicAppTitle": "1"})
         run = app.start(package)
@@ -258,8 +253,6 @@ def test_remote_page_cannot_start_the_program_on_a_local_page(app, tmp_path):
                           if app.desktop.window_pid(w) != run.pid]
         assert poll(others, 3) is None
         assert len(app.desktop.windows(".", pid=run.pid)) == 1
-    finally:
-        server.shutdown()
 
 
 def test_close_box_asks_the_page_and_the_window_stays_until_it_answers(app):

@@ -25,7 +25,8 @@ TEST(AppPath, RelativePathsGoUnderTheApplicationFolder) {
         {"\\\\server\\share", "\\\\server\\share"},
         {"x", "/opt/app/x"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ResolveAppPath(c.path, "/opt/app/"), c.expected) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(ResolveAppPath(c.path, "/opt/app/"), c.expected) << c.path;
 }
 
 TEST(AppPath, TextFilesAreUtf8WithMarkAndCrLfAfterEveryLine) {
@@ -34,13 +35,19 @@ TEST(AppPath, TextFilesAreUtf8WithMarkAndCrLfAfterEveryLine) {
         const char* expected;
     } cases[] = {
         {"", "\xEF\xBB\xBF"},
-        {"a\nb", "\xEF\xBB\xBF" "a\r\nb\r\n"},
-        {"a\r\nb\rc", "\xEF\xBB\xBF" "a\r\nb\r\nc\r\n"},
-        {"a\n", "\xEF\xBB\xBF" "a\r\n"},
-        {"\n\n", "\xEF\xBB\xBF" "\r\n\r\n"},
-        {"\r\r\n", "\xEF\xBB\xBF" "\r\n\r\n"},
+        {"a\nb", "\xEF\xBB\xBF"
+                 "a\r\nb\r\n"},
+        {"a\r\nb\rc", "\xEF\xBB\xBF"
+                      "a\r\nb\r\nc\r\n"},
+        {"a\n", "\xEF\xBB\xBF"
+                "a\r\n"},
+        {"\n\n", "\xEF\xBB\xBF"
+                 "\r\n\r\n"},
+        {"\r\r\n", "\xEF\xBB\xBF"
+                   "\r\n\r\n"},
     };
-    for (const auto& c : cases) EXPECT_EQ(TextFileBytes(c.contents), c.expected) << c.contents;
+    for (const auto& c : cases)
+        EXPECT_EQ(TextFileBytes(c.contents), c.expected) << c.contents;
 }
 
 class WriteFileReplacing : public testing::Test {

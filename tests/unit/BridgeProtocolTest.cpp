@@ -15,7 +15,8 @@ using Corvane::Shared::TBrowserExternalModule;
 TEST(BridgeProtocol, ReplyTextHasOneSpaceAfterEachColonAndComma) {
     EXPECT_EQ(BuildResponse("0b2c", "\"2021.47\"", true),
               "{\"uuid\": \"0b2c\", \"success\": true, \"result\": \"2021.47\"}");
-    EXPECT_EQ(BuildResponse("u", "[\"a\", \"b\"]", false), "{\"uuid\": \"u\", \"success\": false, \"result\": [\"a\", \"b\"]}");
+    EXPECT_EQ(BuildResponse("u", "[\"a\", \"b\"]", false),
+              "{\"uuid\": \"u\", \"success\": false, \"result\": [\"a\", \"b\"]}");
 }
 
 TEST(BridgeProtocol, StringArgumentsByJsonType) {
@@ -25,9 +26,16 @@ TEST(BridgeProtocol, StringArgumentsByJsonType) {
         const char* key;
         const char* expected;
     } cases[] = {
-        {"s", "text"}, {"empty", ""}, {"i", "-42"}, {"big", "18446744073709551615"},
+        {"s", "text"},
+        {"empty", ""},
+        {"i", "-42"},
+        {"big", "18446744073709551615"},
         // A number with a fraction or an exponent reads as the text it was sent as.
-        {"f", "12.50"}, {"e", "1E3"}, {"t", "true"}, {"n", "default"}, {"absent", "default"},
+        {"f", "12.50"},
+        {"e", "1E3"},
+        {"t", "true"},
+        {"n", "default"},
+        {"absent", "default"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TBrowserExternalModule::ReadStringArg(data, c.key, "default"), c.expected) << c.key;
