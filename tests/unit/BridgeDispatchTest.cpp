@@ -1,0 +1,151 @@
+// The dispatcher against hand-made web messages: who may call, which messages reach a handler, and
+// the rule for functions that need a package. app.close is the probe: it answers nothing and only
+// raises the module's close request.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "bridge/BrowserExternalModule.h"
+#include "browser/ComObject.h"
+#include "shared/Utf.h"
+#include "shared/ZipReader.h"
+
+using namespace Corvane::Shared;
+using namespace WebView2;
+
+namespace {
+
+LPWSTR Lend(const std::string& text) {
+    const std::u16string wide = Corvane::Shared::Utf8ToUtf16(text);
+    auto* copy = static_cast<char16_t*>(std::malloc((wide.size() + 1) * sizeof(char16_t)));
+    std::memcpy(copy, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
+    return reinterpret_cast<LPWSTR>(copy);
+}
+
+// A web message as the browser hands it over: its sender's URL, its JSON text, and whether the
+// page posted a plain string.
+class TFakeMessage : public TComObject<ICoreWebView2WebMessageReceivedEventArgs> {
+public:
+    TFakeMessage(std::string source, std::string json, bool isString)
+        : FSource(std::move(source)), FJson(std::move(json)), FIsString(isString) {}
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) override {
+        *value = Lend(FSource);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) override {
+        *value = Lend(FJson);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE TryGetWebMessageAsString(LPWSTR* value) override {
+        *value = nullptr;
+        if (!FIsString) return E_INVALIDARG;
+        // The string's own text: the JSON literal without its quotes (plain test strings only).
+        *value = Lend(FJson.substr(1, FJson.size() - 2));
+        return S_OK;
+    }
+
+private:
+    std::string FSource, FJson;
+    bool FIsString;
+};
+
+class BridgeDispatch : public testing::Test {
+protected:
+    void SetUp() override {
+        // A runtime-only refusal shows a box; without a display it is only written to stderr.
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        // Should a power action ever be reached, it could not get to the system.
+        setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/crv-test-bus", 1);
+        module.ExeZip = &zip;
+        module.OnAppCloseRequest = [this](TBrowserExternalModule* sender) {
+            EXPECT_EQ(sender, &module);
+            ++closeRequests;
+        };
+    }
+    // Delivers one message; what the dispatcher wrote to stderr.
+    std::string Deliver(const std::string& json, const std::string& source = "file:///index.html",
+                        bool isString = false) {
+        const auto args =
+            ComPtr<ICoreWebView2WebMessageReceivedEventArgs>::Attach(new TFakeMessage(source, json, isString));
+        TWebMessageReceivedEventArgs wrapped(args.Get());
+        testing::internal::CaptureStderr();
+        module.EdgeBrowserWebMessageReceived(nullptr, wrapped);
+        return testing::internal::GetCapturedStderr();
+    }
+
+    TZipReader zip; // never opened: only its presence matters here
+    TBrowserExternalModule module;
+    int closeRequests = 0;
+};
+
+} // namespace
+
+TEST_F(BridgeDispatch, OnlyTheApplicationsOwnPagesAreServed) {
+    const std::string close = R"({"id": 50001, "uuid": "u", "data": {}})";
+    for (const char* source : {"http://127.0.0.1:8000/x.html", "https://example.org/", "about:blank",
+                               "data:text/html,x", ""})
+        Deliver(close, source);
+    EXPECT_EQ(closeRequests, 0);
+    Deliver(close, "FILE:///index.html");
+    Deliver(close, "file:///C:/app/page.html");
+    EXPECT_EQ(closeRequests, 2);
+}
+
+TEST_F(BridgeDispatch, WhichMessagesReachAHandler) {
+    const struct {
+        const char* json;
+        bool handled;
+        bool reported; // a line on stderr: the call failed without reply
+    } cases[] = {
+        {R"({"id": 50001, "uuid": "u", "data": {}})", true, false},
+        {R"({"id": "50001", "uuid": "u", "data": {}})", true, false},
+        {R"({"data": {}, "uuid": "u", "id": 50001, "extra": 1})", true, false},
+        {R"({"id": 99999, "uuid": "u", "data": {}})", false, false},
+        {R"({"id": "fifty", "uuid": "u", "data": {}})", false, false},
+        {R"({"id": 50001, "uuid": "u"})", false, true},
+        {R"({"id": 50001, "data": {}})", false, true},
+        {R"({"uuid": "u", "data": {}})", false, true},
+        {R"({"id": 50001, "uuid": "u", "data": []})", false, true},
+        {R"({"id": 50001, "uuid": "u", "data": null})", false, true},
+        {R"({"id": {}, "uuid": "u", "data": {}})", false, true},
+        {R"([50001, "u", {}])", false, true},
+        {R"(not json)", false, true},
+    };
+    for (const auto& c : cases) {
+        const int before = closeRequests;
+        const std::string err = Deliver(c.json);
+        EXPECT_EQ(closeRequests - before, c.handled ? 1 : 0) << c.json;
+        EXPECT_EQ(!err.empty(), c.reported) << c.json << "\n" << err;
+    }
+}
+
+TEST_F(BridgeDispatch, AClickMessageIsOrdinaryInThePackageAndTakenOnlyWithoutOne) {
+    // In a package the plain string goes on to the JSON test, which refuses it.
+    EXPECT_NE(Deliver("\"crv-webbrowser-clicked\"", "file:///index.html", true), "");
+    module.ExeZip = nullptr;
+    EXPECT_EQ(Deliver("\"crv-webbrowser-clicked\"", "file:///index.html", true), "");
+}
+
+TEST_F(BridgeDispatch, WithoutAPackageRuntimeOnlyFunctionsOnlySaySo) {
+    module.ExeZip = nullptr;
+    const struct {
+        int id;
+        const char* name;
+    } cases[] = {
+        {11001, "crv.system.logoff()"},         {11002, "crv.system.reboot()"},
+        {11003, "crv.system.shutdown()"},       {30004, "crv.app.extractFile()"},
+        {50003, "crv.app.enterFullscreen()"},   {50004, "crv.app.exitFullscreen()"},
+    };
+    for (const auto& c : cases) {
+        const std::string err =
+            Deliver(R"({"id": )" + std::to_string(c.id) + R"(, "uuid": "u", "data": {"sourceFile": "/x"}})");
+        EXPECT_NE(err.find(std::string("Calls to ") + c.name + " works only at runtime."), std::string::npos)
+            << c.id << ": " << err;
+    }
+    // app.close is not runtime-only.
+    Deliver(R"({"id": 50001, "uuid": "u", "data": {}})");
+    EXPECT_EQ(closeRequests, 1);
+}
