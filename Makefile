@@ -24,8 +24,8 @@ debug: deps
 run: build
 	scripts/run-demo.sh
 
-# Unit tests, end-to-end tests against the release build, then the unit tests again under the
-# address and undefined-behaviour sanitizers.
+# Unit tests, end-to-end tests against the release build, then the unit tests and the bridge's
+# end-to-end tests again under the address and undefined-behaviour sanitizers.
 test: build
 	ctest --preset release -L unit -j $(JOBS)
 	CRV_BIN_DIR=$(CURDIR)/build/release/bin $(PYTEST) -q tests/e2e
@@ -41,6 +41,8 @@ asan: deps
 	cmake --preset asan -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -L unit -j $(JOBS)
+	# The browser's own libraries keep memory until exit: leaks are checked by the unit tests only.
+	ASAN_OPTIONS=detect_leaks=0 CRV_BIN_DIR=$(CURDIR)/build/asan/bin $(PYTEST) -q tests/e2e/test_bridge.py
 
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h' '*.c')
 
