@@ -22,10 +22,6 @@ constexpr std::uint32_t kLogoff = 4;
 constexpr std::uint32_t kShutdown = 5;
 constexpr std::uint32_t kReboot = 6;
 
-const char* BoolText(bool value) {
-    return value ? "true" : "false";
-}
-
 } // namespace
 
 void TBrowserExternalModule::Hello(const std::string& UUID, const TJsonValue&) {
@@ -33,7 +29,7 @@ void TBrowserExternalModule::Hello(const std::string& UUID, const TJsonValue&) {
 }
 
 void TBrowserExternalModule::IsRuntime(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, BoolText(ExeZip != nullptr));
+    SendSuccess(UUID, JsonBool(ExeZip != nullptr));
 }
 
 void TBrowserExternalModule::SendPowerActionReply(const std::string& UUID, std::uint32_t Flags) {
@@ -61,7 +57,7 @@ void TBrowserExternalModule::AppClose(const std::string&, const TJsonValue&) {
 }
 
 void TBrowserExternalModule::AppInFullscreen(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, BoolText(InFullscreen));
+    SendSuccess(UUID, JsonBool(InFullscreen));
 }
 
 void TBrowserExternalModule::AppEnterFullscreen(const std::string&, const TJsonValue&) {

@@ -138,7 +138,7 @@ std::string BuildResponse(const std::string& UUID, const std::string& Result, bo
     std::string reply = "{\"uuid\": \"";
     reply += UUID;
     reply += "\", \"success\": ";
-    reply += Success ? "true" : "false";
+    reply += JsonBool(Success);
     reply += ", \"result\": ";
     reply += Result;
     reply += "}";
@@ -171,7 +171,7 @@ std::string TBrowserExternalModule::ReadStringArg(const TJsonValue& Data, const 
     const auto found = Data.find(Key);
     if (found == Data.end() || found->is_null()) return Default;
     if (found->is_string()) return found->get<std::string>();
-    if (found->is_boolean()) return found->get<bool>() ? "true" : "false";
+    if (found->is_boolean()) return JsonBool(found->get<bool>());
     if (found->is_number()) return found->dump();
     throw std::invalid_argument("The argument \"" + Key + "\" is not text");
 }

@@ -112,6 +112,11 @@ private:
                                const char* MissingText);
 };
 
+// The JSON words true and false.
+inline const char* JsonBool(bool value) {
+    return value ? "true" : "false";
+}
+
 // The reply text: {"uuid": "<uuid>", "success": <true|false>, "result": <result>}.
 std::string BuildResponse(const std::string& UUID, const std::string& Result, bool Success);
 

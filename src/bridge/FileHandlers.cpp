@@ -10,7 +10,6 @@
 #include "bridge/BrowserExternalModule.h"
 #include "browser/BrowserForm.h"
 #include "platform/Files.h"
-#include "platform/Folders.h"
 #include "platform/Process.h"
 #include "runtime/ProjectIni.h"
 #include "shared/StrUtils.h"
@@ -40,17 +39,8 @@ bool DeleteFile(const std::string& path) {
     return fs::remove(path, error) && !error;
 }
 
-std::string JsonBool(bool value) {
-    return value ? "true" : "false";
-}
-
 std::string CannotWriteText(const std::string& path, int code) {
     return TStrUtils::StringToJsonString("Cannot write the file \"" + path + "\": " + SystemErrorText(code));
-}
-
-std::string ExecutableFolder() {
-    const std::string path = Platform::GetExecutablePath();
-    return path.substr(0, path.rfind(Platform::PathDelim) + 1);
 }
 
 } // namespace
@@ -62,7 +52,7 @@ std::string TBrowserExternalModule::ReadAppPathArg(const std::string& UUID, cons
         SendError(UUID, MissingText);
         return {};
     }
-    return ResolveAppPath(path, BrowserForm ? BrowserForm->AppDirPath : ExecutableFolder());
+    return ResolveAppPath(path, BrowserForm ? BrowserForm->AppDirPath : Platform::GetExecutableFolder());
 }
 
 void TBrowserExternalModule::FilesFileExists(const std::string& UUID, const TJsonValue& Data) {
@@ -141,7 +131,7 @@ void TBrowserExternalModule::FoldersGetUserDesktopDir(const std::string& UUID, c
 }
 
 void TBrowserExternalModule::FoldersGetAppExecutableDir(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(ExecutableFolder()));
+    SendSuccess(UUID, TStrUtils::StringToJsonString(Platform::GetExecutableFolder()));
 }
 
 void TBrowserExternalModule::FoldersGetAppDataDir(const std::string& UUID, const TJsonValue&) {

@@ -24,11 +24,6 @@ bool IsBlank(const std::string& text) {
     return true;
 }
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 } // namespace
 
 std::string BrowserExternalScript() {
@@ -36,7 +31,7 @@ std::string BrowserExternalScript() {
 }
 
 TBrowserForm::TBrowserForm() : FEdgeBrowser(std::make_unique<TEdgeBrowser>()) {
-    AppDirPath = FolderOf(Platform::GetExecutablePath());
+    AppDirPath = Platform::GetExecutableFolder();
 
     ProgressBar.SetHeight(4);
     ProgressBar.SetAlign(Platform::TAlign::Bottom);

@@ -8,6 +8,8 @@ namespace Platform {
 
 // Full path of the running executable; empty if it cannot be found.
 std::string GetExecutablePath();
+// The folder of the running executable, with a trailing path separator; empty if it cannot be found.
+std::string GetExecutableFolder();
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 void RemoveEnvironmentValue(const std::string& name);
 // Ends the process at once with code.

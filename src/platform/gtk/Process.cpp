@@ -36,6 +36,11 @@ std::string GetExecutablePath() {
     return path;
 }
 
+std::string GetExecutableFolder() {
+    const std::string path = GetExecutablePath();
+    return path.substr(0, path.rfind('/') + 1);
+}
+
 void SetEnvironmentValue(const std::string& name, const std::string& value) {
     setenv(name.c_str(), value.c_str(), 1);
 }
