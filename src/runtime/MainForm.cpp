@@ -56,9 +56,10 @@ void TMainForm::FormCreate() {
     browser.AllowDebug = AppBool("AllowDebug");
     browser.AllowContextMenu = AppBool("AllowContextMenu");
     auto& bridge = *FBrowserExternalModule;
-    browser.EdgeBrowser().OnWebMessageReceived = [&bridge](Shared::TCustomEdgeBrowser* sender,
-                                                           Shared::TWebMessageReceivedEventArgs& args) {
-        bridge.EdgeBrowserWebMessageReceived(sender, args);
+    // Through the field: a message that arrives while the browser closes finds no bridge.
+    browser.EdgeBrowser().OnWebMessageReceived = [this](Shared::TCustomEdgeBrowser* sender,
+                                                        Shared::TWebMessageReceivedEventArgs& args) {
+        if (FBrowserExternalModule) FBrowserExternalModule->EdgeBrowserWebMessageReceived(sender, args);
     };
     browser.EdgeBrowser().OnDocumentTitleChanged = [this](Shared::TCustomEdgeBrowser*,
                                                           const std::string& title) {

@@ -68,8 +68,8 @@ protected:
     // Delivers one message; what the dispatcher wrote to stderr.
     std::string Deliver(const std::string& json, const std::string& source = "file:///index.html",
                         bool isString = false) {
-        const auto args =
-            ComPtr<ICoreWebView2WebMessageReceivedEventArgs>::Attach(new TFakeMessage(source, json, isString));
+        const auto args = ComPtr<ICoreWebView2WebMessageReceivedEventArgs>::Attach(
+            new TFakeMessage(source, json, isString));
         TWebMessageReceivedEventArgs wrapped(args.Get());
         testing::internal::CaptureStderr();
         module.EdgeBrowserWebMessageReceived(nullptr, wrapped);
@@ -85,8 +85,8 @@ protected:
 
 TEST_F(BridgeDispatch, OnlyTheApplicationsOwnPagesAreServed) {
     const std::string close = R"({"id": 50001, "uuid": "u", "data": {}})";
-    for (const char* source : {"http://127.0.0.1:8000/x.html", "https://example.org/", "about:blank",
-                               "data:text/html,x", ""})
+    for (const char* source :
+         {"http://127.0.0.1:8000/x.html", "https://example.org/", "about:blank", "data:text/html,x", ""})
         Deliver(close, source);
     EXPECT_EQ(closeRequests, 0);
     Deliver(close, "FILE:///index.html");
@@ -135,9 +135,9 @@ TEST_F(BridgeDispatch, WithoutAPackageRuntimeOnlyFunctionsOnlySaySo) {
         int id;
         const char* name;
     } cases[] = {
-        {11001, "crv.system.logoff()"},         {11002, "crv.system.reboot()"},
-        {11003, "crv.system.shutdown()"},       {30004, "crv.app.extractFile()"},
-        {50003, "crv.app.enterFullscreen()"},   {50004, "crv.app.exitFullscreen()"},
+        {11001, "crv.system.logoff()"},       {11002, "crv.system.reboot()"},
+        {11003, "crv.system.shutdown()"},     {30004, "crv.app.extractFile()"},
+        {50003, "crv.app.enterFullscreen()"}, {50004, "crv.app.exitFullscreen()"},
     };
     for (const auto& c : cases) {
         const std::string err =
