@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Round trips of bridge calls: a packed app whose page awaits crv.hello() (through the runtime, the
+# bridge module and the browser loader stand-in) against a minimal WebKitGTK program that answers the
+# same page's calls the same way. After 200 warm-up calls the page times CALLS calls (default 2000)
+# one after the other, then CALLS calls with 8 in flight. ROUNDS rounds (default 3) take turns
+# between the two sides.
+# Usage: bench/bridge.sh [BUILD_DIR]   (default build/release; needs crv-pack, crv-runtime,
+# crvwebview and bench-bridge-baseline)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build/release}" && pwd)
+pack=$build/bin/crv-pack
+baseline=$build/bin/bench-bridge-baseline
+for file in "$pack" "$build/bin/crv-runtime" "$build/bin/libcrvwebview.so" "$baseline"; do
+    [[ -f $file ]] || { echo "missing $file: build crv-pack, crvwebview and bench-bridge-baseline" >&2; exit 2; }
+done
+calls=${CALLS:-2000}
+# The report measures blocks of 100 calls.
+if ! [[ $calls =~ ^[1-9][0-9]+$ ]] || ((calls < 100)); then
+    echo "CALLS must be a whole number of at least 100" >&2
+    exit 2
+fi
+
+work=$(mktemp -d)
+xvfb=""
+cleanup() {
+    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# performance.now() ticks in whole milliseconds here, so the page keeps the time of every call's end
+# and the report measures blocks of calls.
+mkdir -p "$work/site" "$work/app"
+sed "s/@CALLS@/$calls/" >"$work/site/index.html" <<'EOF'
+<!doctype html><html><head><title>Bridge bench</title><script>
+const CALLS = @CALLS@, WARMUP = 200, WIDTH = 8;
+async function run(width) {
+  const ends = [];
+  let started = 0;
+  const lane = async () => {
+    while (started < CALLS) {
+      started++;
+      await crv.hello();
+      ends.push(performance.now());
+    }
+  };
+  const start = performance.now();
+  await Promise.all(Array.from({length: width}, lane));
+  return {width, start, ends};
+}
+window.addEventListener('load', async () => {
+  let result;
+  try {
+    const hello = await crv.hello();
+    for (let i = 1; i < WARMUP; i++) await crv.hello();
+    result = {bench: 'bridge', hello, runs: [await run(1), await run(WIDTH)]};
+  } catch (e) {
+    result = {bench: 'bridge', error: String(e)};
+  }
+  await crv.files.writeTextFile({filePath: 'bench-result.json', contents: JSON.stringify(result)});
+  crv.app.close();
+});
+</script></head><body>Bridge bench</body></html>
+EOF
+"$pack" "$work/site" -o "$work/app/bench" --id bench.bridge --name "Bridge bench" --dir-name app >/dev/null
+
+if [[ -z ${DISPLAY:-} ]]; then
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb=$!
+    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
+fi
+export HOME=$work/home XDG_DATA_HOME=$work/home/share XDG_CACHE_HOME=$work/home/cache \
+    XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run NO_AT_BRIDGE=1 GDK_BACKEND=x11
+mkdir -p "$HOME"
+mkdir -m 700 "$work/run"
+
+result=$work/app/bench-result.json
+for ((round = 0; round < ${ROUNDS:-3}; round++)); do
+    timeout 300 "$baseline" "$work/site/index.html" >>"$work/baseline.out" ||
+        { echo "the baseline ended with $?" >&2; exit 1; }
+    rm -f "$result"
+    timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
+    [[ -f $result ]] || { echo "the package wrote no $result" >&2; exit 1; }
+    # The file is UTF-8 text with a byte-order mark.
+    python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$result" >>"$work/ours.out"
+done
+
+python3 "$here/bridge_report.py" "$work"
