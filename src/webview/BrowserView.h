@@ -195,10 +195,12 @@ private:
 
     // MessageChannel.cpp
     static gboolean OnPageMessage(WebKitUserContentManager*, JSCValue*, WebKitScriptMessageReply*, gpointer);
-    void WebMessage(const std::string& text);
+    void WebMessage(const std::string& text, WebKitScriptMessageReply* reply);
+    void RaiseWebMessage(const std::string& text);
     void FrameMessage(char kind, const std::string& uri);
     void QueueForPage(const std::string& json);
     void FlushToPage();
+    void Answer(WebKitScriptMessageReply* reply);
 
     // KeyEvents.cpp
     static gboolean OnKeyEvent(GtkWidget*, GdkEventKey*, gpointer);
@@ -270,6 +272,8 @@ private:
     // Messages to the page wait here until the page asks for them.
     WebKitScriptMessageReply* FPendingPull = nullptr;
     std::string FQueuedMessages;
+    // The top document's message being handled, whose answer carries what is posted meanwhile.
+    WebKitScriptMessageReply* FMessageReply = nullptr;
     std::map<std::string, UINT64> FFrameNavigations;
 
     std::vector<std::pair<std::string, COREWEBVIEW2_WEB_RESOURCE_CONTEXT>> FFilters;

@@ -13,7 +13,9 @@ constexpr const char* kHandler = "crvwebview";
 
 // Runs first in every document of every frame. Page to host: one message per post, with the sender's
 // address. Host to page: the top document keeps one request open that the host answers with every
-// message waiting, as a JSON array; the document then asks again.
+// message waiting, as a JSON array; the document then asks again. What the host posts while it
+// handles a message of the top document rides back on that message's own answer instead, which
+// saves the request a call's reply would otherwise cost.
 constexpr const char* kPageScript = R"js((function () {
   'use strict';
   const handlers = window.webkit && window.webkit.messageHandlers;
@@ -21,18 +23,25 @@ constexpr const char* kPageScript = R"js((function () {
   if (!channel || (window.chrome && window.chrome.webview)) return;
   const send = channel.postMessage.bind(channel);
   const events = new EventTarget();
+  const top = window === window.top;
+  const deliver = (batch) => {
+    for (const data of JSON.parse(batch)) events.dispatchEvent(new MessageEvent('message', { data }));
+  };
   const webview = Object.freeze({
     postMessage(message) {
       const json = JSON.stringify(message);
       if (json === undefined) throw new TypeError('postMessage: the message cannot be turned into JSON');
-      send('m' + location.href + '\n' + json);
+      if (!top) return void send('m' + location.href + '\n' + json);
+      send('M' + location.href + '\n' + json).then((batch) => {
+        if (typeof batch === 'string') deliver(batch);
+      }, () => {});
     },
     addEventListener(type, listener, options) { events.addEventListener(type, listener, options); },
     removeEventListener(type, listener, options) { events.removeEventListener(type, listener, options); },
   });
   if (!window.chrome) window.chrome = {};
   Object.defineProperty(window.chrome, 'webview', { value: webview, enumerable: true });
-  if (window !== window.top) {
+  if (!top) {
     send('f' + location.href);
     window.addEventListener('load', () => send('F' + location.href));
     return;
@@ -43,7 +52,7 @@ constexpr const char* kPageScript = R"js((function () {
     send('p').then((batch) => {
       // No batch: a newer document of this view took over the channel.
       if (typeof batch !== 'string') { receiving = false; return; }
-      for (const data of JSON.parse(batch)) events.dispatchEvent(new MessageEvent('message', { data }));
+      deliver(batch);
       receive();
     }, () => { receiving = false; });
   };
@@ -98,8 +107,11 @@ gboolean TBrowserView::OnPageMessage(WebKitUserContentManager*, JSCValue* value,
         self->FPendingPull = webkit_script_message_reply_ref(reply);
         if (!self->FQueuedMessages.empty()) self->FlushToPage();
         break;
+    case 'M':
+        self->WebMessage(text.substr(1), reply);
+        break;
     case 'm':
-        self->WebMessage(text.substr(1));
+        self->WebMessage(text.substr(1), nullptr);
         break;
     case 'c':
         self->FWindowCloseRequested.Raise(self->AsWebView(), static_cast<IUnknown*>(nullptr));
@@ -114,7 +126,18 @@ gboolean TBrowserView::OnPageMessage(WebKitUserContentManager*, JSCValue* value,
     return TRUE;
 }
 
-void TBrowserView::WebMessage(const std::string& text) {
+void TBrowserView::WebMessage(const std::string& text, WebKitScriptMessageReply* reply) {
+    // Posts made while the message is handled wait for its answer (nested messages keep their own).
+    WebKitScriptMessageReply* outer = std::exchange(FMessageReply, reply);
+    RaiseWebMessage(text);
+    FMessageReply = outer;
+    if (reply && !FQueuedMessages.empty()) {
+        if (FClosed) return;
+        Answer(reply);
+    }
+}
+
+void TBrowserView::RaiseWebMessage(const std::string& text) {
     if (!FSettings->WebMessageEnabled()) return;
     const size_t split = text.find('\n');
     if (split == std::string::npos) return;
@@ -157,16 +180,21 @@ void TBrowserView::FrameMessage(char kind, const std::string& uri) {
 void TBrowserView::QueueForPage(const std::string& json) {
     if (!FQueuedMessages.empty()) FQueuedMessages += ',';
     FQueuedMessages += json;
-    if (FPendingPull) FlushToPage();
+    if (FPendingPull && !FMessageReply) FlushToPage();
 }
 
 void TBrowserView::FlushToPage() {
+    Answer(FPendingPull);
+    webkit_script_message_reply_unref(std::exchange(FPendingPull, nullptr));
+}
+
+// Hands every waiting message to the page as one JSON array.
+void TBrowserView::Answer(WebKitScriptMessageReply* reply) {
     const std::string batch = "[" + FQueuedMessages + "]";
     FQueuedMessages.clear();
     JSCValue* value = jsc_value_new_string(ValueContext(), batch.c_str());
-    webkit_script_message_reply_return_value(FPendingPull, value);
+    webkit_script_message_reply_return_value(reply, value);
     g_object_unref(value);
-    webkit_script_message_reply_unref(std::exchange(FPendingPull, nullptr));
 }
 
 HRESULT TBrowserView::PostWebMessageAsJson(LPCWSTR webMessageAsJson) {
