@@ -195,6 +195,27 @@ def test_messages_both_ways(run_host):
     assert (number["string"], number["stringResult"]) == (None, E_INVALIDARG)
 
 
+def test_messages_posted_while_a_frames_message_is_handled_go_to_the_top_document(run_host):
+    top = """
+    const seen = [];
+    window.chrome.webview.addEventListener('message', (e) => {
+      seen.push(e.data.n);
+      if (seen.length === 3) post({seen});
+    });
+    post({host: 'post', json: '{"n": "top 1"}'});
+    addEventListener('load', () => post({host: 'post', json: '{"n": "top 2"}'}));
+    """
+    frame = """
+    window.chrome.webview.addEventListener('message', (e) => post({frameGot: e.data}));
+    post({host: 'post', json: '{"n": "from the frame"}'});
+    """
+    host = run_host({"index.html": page(top).replace("<body>", "<body><iframe src='frame.html'></iframe>"),
+                     "frame.html": page(frame)})
+    assert sorted(host.message("seen")["seen"]) == ["from the frame", "top 1", "top 2"]
+    time.sleep(0.3)
+    assert not [e for e in host.all("WebMessage") if "frameGot" in e["json"]]
+
+
 @pytest.mark.parametrize("deferred", [False, True], ids=["at-once", "deferred"])
 def test_requests_are_served_by_the_host_or_from_disk(run_host, tmp_path, deferred):
     outside = write_files(tmp_path / "outside", {"note.txt": "from disk"})
