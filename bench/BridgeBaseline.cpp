@@ -1,8 +1,9 @@
 // Benchmark baseline: the least a GTK + WebKitGTK program does to answer a page's calls the way the
 // browser loader stand-in carries them. The page posts each call through a script message handler;
-// the host answers the page's one open request with the replies waiting, as a JSON array, and the
-// page dispatches each as a message event. A window.crv with the same call logic as the runtime's
-// answers hello, files.writeTextFile (whose contents are printed as a line) and app.close.
+// the host answers each call's message with the replies made while it handled it (other messages
+// answer the page's one open request), as a JSON array, and the page dispatches each as a message
+// event. The runtime's own window.crv script makes the calls; the host answers hello,
+// files.writeTextFile (whose contents are printed as a line) and app.close.
 #include <webkit2/webkit2.h>
 
 #include <cstdio>
@@ -11,19 +12,25 @@
 
 namespace {
 
-// window.chrome.webview as the stand-in makes it for a top document, then the runtime's call logic.
-constexpr const char* kPageScript = R"js((function () {
+// window.chrome.webview as the stand-in makes it for a top document; the runtime's own bridge
+// script (given on the command line) follows it.
+constexpr const char* kChannelScript = R"js((function () {
   'use strict';
   const handlers = window.webkit && window.webkit.messageHandlers;
   const channel = handlers && handlers.bench;
   if (!channel || (window.chrome && window.chrome.webview)) return;
   const send = channel.postMessage.bind(channel);
   const events = new EventTarget();
+  const deliver = (batch) => {
+    for (const data of JSON.parse(batch)) events.dispatchEvent(new MessageEvent('message', { data }));
+  };
   const webview = Object.freeze({
     postMessage(message) {
       const json = JSON.stringify(message);
       if (json === undefined) throw new TypeError('postMessage: the message cannot be turned into JSON');
-      send('m' + location.href + '\n' + json);
+      send('m' + location.href + '\n' + json).then((batch) => {
+        if (typeof batch === 'string') deliver(batch);
+      }, () => {});
     },
     addEventListener(type, listener, options) { events.addEventListener(type, listener, options); },
     removeEventListener(type, listener, options) { events.removeEventListener(type, listener, options); },
@@ -33,36 +40,13 @@ constexpr const char* kPageScript = R"js((function () {
   const receive = () => {
     send('p').then((batch) => {
       if (typeof batch !== 'string') return;
-      for (const data of JSON.parse(batch)) events.dispatchEvent(new MessageEvent('message', { data }));
+      deliver(batch);
       receive();
     }, () => {});
   };
   receive();
 })();
-window.crv = {
-    call: function (funcID, args) {
-        function uuidv4() {
-            return "xxxxxxxx-xxxx-4xxx-yxxx-xxxxxxxxxxxx".replace(/[xy]/g, function (c) {
-                var r = (Math.random() * 16) | 0;
-                return (c === "x" ? r : (r & 0x3) | 0x8).toString(16);
-            });
-        }
-        var uuid = uuidv4();
-        return new Promise(function (resolve, reject) {
-            function exec(message) {
-                if (message.data.uuid !== uuid) return;
-                window.chrome.webview.removeEventListener("message", exec);
-                if (message.data.success) resolve(message.data.result);
-                else reject(message.data.result);
-            }
-            window.chrome.webview.addEventListener("message", exec);
-            window.chrome.webview.postMessage({id: funcID, uuid: uuid, data: args});
-        });
-    },
-    hello: function () { return this.call(10001, {}); },
-    files: { writeTextFile: function (args) { return window.crv.call(30003, args); } },
-    app: { close: function () { return window.crv.call(50001, {}); } }
-};)js";
+)js";
 
 // Made on first use: a context made before the first web view keeps that view from loading anything.
 JSCContext* Values() {
@@ -71,21 +55,27 @@ JSCContext* Values() {
 }
 
 WebKitScriptMessageReply* PendingPull = nullptr;
+// The call being answered: replies made meanwhile ride on its answer.
+WebKitScriptMessageReply* CallReply = nullptr;
 std::string Queued;
 
-void Flush() {
+void Answer(WebKitScriptMessageReply* reply) {
     const std::string batch = "[" + Queued + "]";
     Queued.clear();
     JSCValue* value = jsc_value_new_string(Values(), batch.c_str());
-    webkit_script_message_reply_return_value(PendingPull, value);
+    webkit_script_message_reply_return_value(reply, value);
     g_object_unref(value);
+}
+
+void Flush() {
+    Answer(PendingPull);
     webkit_script_message_reply_unref(std::exchange(PendingPull, nullptr));
 }
 
 void Reply(const std::string& uuid, const std::string& result) {
     if (!Queued.empty()) Queued += ',';
     Queued += "{\"uuid\": \"" + uuid + "\", \"success\": true, \"result\": " + result + "}";
-    if (PendingPull) Flush();
+    if (PendingPull && !CallReply) Flush();
 }
 
 std::string Text(JSCValue* object, const char* name) {
@@ -134,7 +124,11 @@ gboolean Message(WebKitUserContentManager*, JSCValue* value, WebKitScriptMessage
         if (!Queued.empty()) Flush();
     } else if (text[0] == 'm') {
         const size_t split = text.find('\n');
-        if (split != std::string::npos) Call(text.substr(split + 1));
+        if (split == std::string::npos) return TRUE;
+        CallReply = reply;
+        Call(text.substr(split + 1));
+        CallReply = nullptr;
+        if (!Queued.empty()) Answer(reply);
     }
     return TRUE;
 }
@@ -143,15 +137,18 @@ gboolean Message(WebKitUserContentManager*, JSCValue* value, WebKitScriptMessage
 
 int main(int argc, char** argv) {
     gtk_init(&argc, &argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PAGE.html\n", argv[0]);
+    gchar* bridge = nullptr;
+    if (argc < 3 || !g_file_get_contents(argv[2], &bridge, nullptr, nullptr)) {
+        std::fprintf(stderr, "usage: %s PAGE.html BRIDGE-SCRIPT.js\n", argv[0]);
         return 2;
     }
+    const std::string pageScript = std::string(kChannelScript) + bridge;
+    g_free(bridge);
     WebKitUserContentManager* content = webkit_user_content_manager_new();
     g_signal_connect(content, "script-message-with-reply-received::bench", G_CALLBACK(Message), nullptr);
     webkit_user_content_manager_register_script_message_handler_with_reply(content, "bench", nullptr);
     WebKitUserScript* script =
-        webkit_user_script_new(kPageScript, WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+        webkit_user_script_new(pageScript.c_str(), WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr);
     webkit_user_content_manager_add_script(content, script);
     webkit_user_script_unref(script);

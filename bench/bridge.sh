@@ -80,7 +80,7 @@ mkdir -m 700 "$work/run"
 
 result=$work/app/bench-result.json
 for ((round = 0; round < ${ROUNDS:-3}; round++)); do
-    timeout 300 "$baseline" "$work/site/index.html" >>"$work/baseline.out" ||
+    timeout 300 "$baseline" "$work/site/index.html" "$here/../resources/crv-external.js" >>"$work/baseline.out" ||
         { echo "the baseline ended with $?" >&2; exit 1; }
     rm -f "$result"
     timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
