@@ -22,13 +22,8 @@ if ! [[ $calls =~ ^[1-9][0-9]+$ ]] || ((calls < 100)); then
     exit 2
 fi
 
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=bench/common.sh
+source "$here/common.sh"
 
 # performance.now() ticks in whole milliseconds here, so the page keeps the time of every call's end
 # and the report measures blocks of calls.
@@ -66,17 +61,7 @@ window.addEventListener('load', async () => {
 EOF
 "$pack" "$work/site" -o "$work/app/bench" --id bench.bridge --name "Bridge bench" --dir-name app >/dev/null
 
-if [[ -z ${DISPLAY:-} ]]; then
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-    DISPLAY=":$(head -n 1 "$work/display")"
-    export DISPLAY
-fi
-export HOME=$work/home XDG_DATA_HOME=$work/home/share XDG_CACHE_HOME=$work/home/cache \
-    XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run NO_AT_BRIDGE=1 GDK_BACKEND=x11
-mkdir -p "$HOME"
-mkdir -m 700 "$work/run"
+bench_display
 
 result=$work/app/bench-result.json
 for ((round = 0; round < ${ROUNDS:-3}; round++)); do

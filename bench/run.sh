@@ -16,24 +16,12 @@ for file in "$baseline" "$host" "$library"; do
     [[ -x $file || -f $file ]] || { echo "missing $file: build crvwebview, wvhost and bench-scheme-baseline" >&2; exit 2; }
 done
 
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=bench/common.sh
+source "$here/common.sh"
 
 python3 "$here/make_site.py" "$work/site"
 
-if [[ -z ${DISPLAY:-} ]]; then
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-    xvfb=$!
-    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-    export DISPLAY=":$(head -n 1 "$work/display")"
-fi
-export HOME=$work/home XDG_DATA_HOME=$work/home/share XDG_CACHE_HOME=$work/home/cache NO_AT_BRIDGE=1 GDK_BACKEND=x11
-mkdir -p "$HOME"
+bench_display
 
 for ((round = 0; round < ${ROUNDS:-3}; round++)); do
     for page in fetch many; do

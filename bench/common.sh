@@ -1,0 +1,23 @@
+# Sourced by the benchmark scripts: a work folder that goes at exit, and bench_display, which gives
+# the browser a display (Xvfb when there is none) and a private home inside the work folder.
+work=$(mktemp -d)
+xvfb=""
+cleanup() {
+    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+bench_display() {
+    if [[ -z ${DISPLAY:-} ]]; then
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+        xvfb=$!
+        for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+        DISPLAY=":$(head -n 1 "$work/display")"
+        export DISPLAY
+    fi
+    export HOME=$work/home XDG_DATA_HOME=$work/home/share XDG_CACHE_HOME=$work/home/cache \
+        XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run NO_AT_BRIDGE=1 GDK_BACKEND=x11
+    mkdir -p "$HOME"
+    mkdir -m 700 "$work/run"
+}
