@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the benchmark scripts: a work folder that goes at exit, and bench_display, which gives
 # the browser a display (Xvfb when there is none) and a private home inside the work folder.
 work=$(mktemp -d)
