@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all deps build debug run test unit e2e asan format check-format clean
+.PHONY: all deps build debug run test unit e2e asan bench format check-format clean
 
 all: build
 
@@ -43,6 +43,12 @@ asan: deps
 	ctest --preset asan -L unit -j $(JOBS)
 	# The browser's own libraries keep memory until exit: leaks are checked by the unit tests only.
 	ASAN_OPTIONS=detect_leaks=0 CRV_BIN_DIR=$(CURDIR)/build/asan/bin $(PYTEST) -q tests/e2e/test_bridge.py
+
+# Start-up, bridge calls and serving, each against a minimal WebKitGTK program doing the same job.
+bench: build
+	bench/startup.sh build/release
+	bench/bridge.sh build/release
+	bench/run.sh build/release
 
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h' '*.c')
 

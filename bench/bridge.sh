@@ -65,8 +65,12 @@ bench_display
 
 result=$work/app/bench-result.json
 for ((round = 0; round < ${ROUNDS:-3}; round++)); do
-    timeout 300 "$baseline" "$work/site/index.html" "$here/../resources/crv-external.js" >>"$work/baseline.out" ||
-        { echo "the baseline ended with $?" >&2; exit 1; }
+    for mode in reply evaluate; do
+        flag=()
+        [[ $mode == evaluate ]] && flag=(--evaluate)
+        timeout 300 "$baseline" "${flag[@]}" "$work/site/index.html" "$here/../resources/crv-external.js" \
+            >>"$work/$mode.out" || { echo "the baseline ($mode) ended with $?" >&2; exit 1; }
+    done
     rm -f "$result"
     timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
     [[ -f $result ]] || { echo "the package wrote no $result" >&2; exit 1; }

@@ -1,4 +1,5 @@
-"""Reads the bridge benchmark's results of both sides and prints the time per call and the ratios."""
+"""Reads the bridge benchmark's results and prints, for each side, the time per call and the calls
+per second, with the ratios of ours to each baseline."""
 import json
 import pathlib
 import statistics
@@ -7,6 +8,11 @@ import sys
 # The page's clock ticks in whole milliseconds: a median is taken over blocks of calls, each long
 # enough that one tick is a small part of it.
 BLOCK = 100
+SIDES = {
+    "evaluate": "baseline answering with evaluate_javascript",
+    "reply": "baseline answering on the message's reply",
+    "ours": "ours",
+}
 
 work = pathlib.Path(sys.argv[1])
 
@@ -38,14 +44,18 @@ def per_call(side, width):
     return statistics.median(blocks), total / calls * 1000
 
 
-hellos = {data["hello"] for side in ("baseline", "ours") for data in results(side)}
-assert len(hellos) == 1, f"the two sides answer hello differently: {hellos}"
+hellos = {data["hello"] for side in SIDES for data in results(side)}
+assert len(hellos) == 1, f"the sides answer hello differently: {hellos}"
 rounds = len(results("ours"))
 calls = len(results("ours")[0]["runs"][0]["ends"])
-rows = [(label, per_call("baseline", width), per_call("ours", width))
-        for label, width in (("sequential", 1), ("8 in flight", 8))]
-print(f"{rounds} rounds of {calls} calls per side; time per call (wall time over the calls) in µs,")
-print(f"median over blocks of {BLOCK} calls / mean of all calls")
-for label, (base_median, base_mean), (our_median, our_mean) in rows:
-    print(f"{label:12} baseline {base_median:6.1f} / {base_mean:6.1f}   ours {our_median:6.1f} / {our_mean:6.1f}   "
-          f"ratio {our_median / base_median:.2f} / {our_mean / base_mean:.2f}")
+print(f"Bridge calls (crv.hello): {rounds} rounds of {calls} calls per side; time per call in µs as the")
+print(f"median over blocks of {BLOCK} calls / the mean of all calls, and calls per second from the median")
+for label, width in (("sequential", 1), ("8 in flight", 8)):
+    figures = {side: per_call(side, width) for side in SIDES}
+    print(f"  {label}:")
+    for side, name in SIDES.items():
+        median, mean = figures[side]
+        print(f"    {name:45} {median:6.1f} / {mean:6.1f} µs  {1e6 / median:7.0f} calls/s")
+    ours = figures["ours"][0]
+    for side in ("evaluate", "reply"):
+        print(f"    ratio of calls/s, ours to the {SIDES[side]}: {figures[side][0] / ours:.2f}")

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Start-up time: from starting a packed app to its page's DOMContentLoaded reaching native code (a
+# crv.files.writeTextFile call whose file the runtime writes; the file's modification time is the
+# moment), against the minimal WebKitGTK program of bench/ showing the same page from memory and
+# answering the same call. RUNS starts per side (default 10), taking turns, after one start of each
+# that is not counted (it extracts the package's loader and warms the disk cache).
+# Usage: bench/startup.sh [BUILD_DIR]   (default build/release; needs crv-pack, crv-runtime,
+# crvwebview and bench-bridge-baseline)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build/release}" && pwd)
+pack=$build/bin/crv-pack
+baseline=$build/bin/bench-bridge-baseline
+for file in "$pack" "$build/bin/crv-runtime" "$build/bin/libcrvwebview.so" "$baseline"; do
+    [[ -f $file ]] || { echo "missing $file: build crv-pack, crvwebview and bench-bridge-baseline" >&2; exit 2; }
+done
+runs=${RUNS:-10}
+[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "RUNS must be a whole number of at least 1" >&2; exit 2; }
+
+# shellcheck source=bench/common.sh
+source "$here/common.sh"
+
+mkdir -p "$work/site" "$work/app"
+cat >"$work/site/index.html" <<'PAGE'
+<!doctype html><html><head><title>Start-up bench</title><script>
+document.addEventListener('DOMContentLoaded', () => {
+  crv.files.writeTextFile({filePath: 'started.txt', contents: 'started'}).then(() => crv.app.close());
+});
+</script></head><body>Start-up bench</body></html>
+PAGE
+"$pack" "$work/site" -o "$work/app/startup" --id bench.startup --name "Start-up bench" --dir-name app >/dev/null
+
+bench_display
+
+# Prints the nanoseconds from the start of the command to the moment it wrote the file.
+time_to_file() {
+    local file=$1
+    shift
+    rm -f "$file"
+    local start
+    start=$(date +%s%N)
+    timeout 60 "$@" >/dev/null || { echo "$* ended with $?" >&2; exit 1; }
+    [[ -f $file ]] || { echo "$* wrote no $file" >&2; exit 1; }
+    python3 -c 'import os, sys; print(os.stat(sys.argv[1]).st_mtime_ns - int(sys.argv[2]))' "$file" "$start"
+}
+
+bridge_script=$here/../resources/crv-external.js
+for ((run = 0; run <= runs; run++)); do
+    base=$(time_to_file "$work/site/started.txt" "$baseline" "$work/site/index.html" "$bridge_script")
+    ours=$(time_to_file "$work/app/started.txt" "$work/app/startup")
+    ((run == 0)) && continue
+    echo "$base" >>"$work/baseline.times"
+    echo "$ours" >>"$work/ours.times"
+done
+
+python3 - "$work" "$runs" <<'REPORT'
+import pathlib, statistics, sys
+work, runs = pathlib.Path(sys.argv[1]), sys.argv[2]
+median = lambda side: statistics.median(int(x) for x in (work / f"{side}.times").read_text().split()) / 1e6
+base, ours = median("baseline"), median("ours")
+print(f"Start-up to DOMContentLoaded reaching native code, median of {runs} starts per side:")
+print(f"  baseline {base:7.1f} ms   ours {ours:7.1f} ms   ratio {ours / base:.2f} (target <= 1.10)")
+REPORT
