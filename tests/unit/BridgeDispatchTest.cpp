@@ -2,54 +2,19 @@
 // the rule for functions that need a package. app.close is the probe: it answers nothing and only
 // raises the module's close request.
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "FakeWebMessage.h"
 #include "bridge/BrowserExternalModule.h"
-#include "browser/ComObject.h"
-#include "shared/Utf.h"
 #include "shared/ZipReader.h"
 
 using namespace Corvane::Shared;
 using namespace WebView2;
+using TestMessages::TFakeMessage;
 
 namespace {
-
-LPWSTR Lend(const std::string& text) {
-    const std::u16string wide = Corvane::Shared::Utf8ToUtf16(text);
-    auto* copy = static_cast<char16_t*>(std::malloc((wide.size() + 1) * sizeof(char16_t)));
-    std::memcpy(copy, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
-    return reinterpret_cast<LPWSTR>(copy);
-}
-
-// A web message as the browser hands it over: its sender's URL, its JSON text, and whether the
-// page posted a plain string.
-class TFakeMessage : public TComObject<ICoreWebView2WebMessageReceivedEventArgs> {
-public:
-    TFakeMessage(std::string source, std::string json, bool isString)
-        : FSource(std::move(source)), FJson(std::move(json)), FIsString(isString) {}
-    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) override {
-        *value = Lend(FSource);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) override {
-        *value = Lend(FJson);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE TryGetWebMessageAsString(LPWSTR* value) override {
-        *value = nullptr;
-        if (!FIsString) return E_INVALIDARG;
-        // The string's own text: the JSON literal without its quotes (plain test strings only).
-        *value = Lend(FJson.substr(1, FJson.size() - 2));
-        return S_OK;
-    }
-
-private:
-    std::string FSource, FJson;
-    bool FIsString;
-};
 
 class BridgeDispatch : public testing::Test {
 protected:
