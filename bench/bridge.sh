@@ -10,11 +10,9 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build/release}" && pwd)
-pack=$build/bin/crv-pack
-baseline=$build/bin/bench-bridge-baseline
-for file in "$pack" "$build/bin/crv-runtime" "$build/bin/libcrvwebview.so" "$baseline"; do
-    [[ -f $file ]] || { echo "missing $file: build crv-pack, crvwebview and bench-bridge-baseline" >&2; exit 2; }
-done
+# shellcheck source=bench/common.sh
+source "$here/common.sh"
+bench_package_tools "$build"
 calls=${CALLS:-2000}
 # The report measures blocks of 100 calls.
 if ! [[ $calls =~ ^[1-9][0-9]+$ ]] || ((calls < 100)); then
@@ -22,8 +20,6 @@ if ! [[ $calls =~ ^[1-9][0-9]+$ ]] || ((calls < 100)); then
     exit 2
 fi
 
-# shellcheck source=bench/common.sh
-source "$here/common.sh"
 
 # performance.now() ticks in whole milliseconds here, so the page keeps the time of every call's end
 # and the report measures blocks of calls.

@@ -1,6 +1,7 @@
 # shellcheck shell=bash
-# Sourced by the benchmark scripts: a work folder that goes at exit, and bench_display, which gives
-# the browser a display (Xvfb when there is none) and a private home inside the work folder.
+# Sourced by the benchmark scripts: a work folder that goes at exit; bench_package_tools, which finds
+# what packing an app and the page baseline take; and bench_display, which gives the browser a
+# display (Xvfb when there is none) and a private home inside the work folder.
 work=$(mktemp -d)
 xvfb=""
 cleanup() {
@@ -21,4 +22,14 @@ bench_display() {
         XDG_CONFIG_HOME=$work/home/config XDG_RUNTIME_DIR=$work/run NO_AT_BRIDGE=1 GDK_BACKEND=x11
     mkdir -p "$HOME"
     mkdir -m 700 "$work/run"
+}
+
+# Sets pack and baseline from the build folder $1, or ends the script when something is missing.
+bench_package_tools() {
+    pack=$1/bin/crv-pack
+    baseline=$1/bin/bench-bridge-baseline
+    local file
+    for file in "$pack" "$1/bin/crv-runtime" "$1/bin/libcrvwebview.so" "$baseline"; do
+        [[ -f $file ]] || { echo "missing $file: build crv-pack, crvwebview and bench-bridge-baseline" >&2; exit 2; }
+    done
 }

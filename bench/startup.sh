@@ -10,16 +10,11 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build/release}" && pwd)
-pack=$build/bin/crv-pack
-baseline=$build/bin/bench-bridge-baseline
-for file in "$pack" "$build/bin/crv-runtime" "$build/bin/libcrvwebview.so" "$baseline"; do
-    [[ -f $file ]] || { echo "missing $file: build crv-pack, crvwebview and bench-bridge-baseline" >&2; exit 2; }
-done
-runs=${RUNS:-10}
-[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "RUNS must be a whole number of at least 1" >&2; exit 2; }
-
 # shellcheck source=bench/common.sh
 source "$here/common.sh"
+bench_package_tools "$build"
+runs=${RUNS:-10}
+[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "RUNS must be a whole number of at least 1" >&2; exit 2; }
 
 mkdir -p "$work/site" "$work/app"
 cat >"$work/site/index.html" <<'PAGE'

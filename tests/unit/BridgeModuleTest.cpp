@@ -20,7 +20,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "../fixtures/fakes/FakeBrowser.h"
+#include "FakeLoader.h"
 #include "FakeWebMessage.h"
 #include "browser/BrowserForm.h"
 #include "platform/Application.h"
@@ -39,7 +39,8 @@ using nlohmann::json;
 
 namespace {
 
-const std::string kFakeLoader = std::string(CRV_TEST_FIXTURE_DIR) + "/loaders/fake_browser.so";
+const std::string& kFakeLoader = FakeLoader::kPath;
+using FakeLoader::PumpUntil;
 const std::string kPosted = "PostWebMessageAsJson ";
 // An entry with every byte value, so that text handling on the way would show.
 const std::string kEntryBytes = [] {
@@ -50,24 +51,8 @@ const std::string kEntryBytes = [] {
 }();
 
 FakeBrowser::TState& Fake() {
-    static FakeBrowser::TState* state = [] {
-        void* library = dlopen(kFakeLoader.c_str(), RTLD_NOW | RTLD_LOCAL);
-        void* symbol = library ? dlsym(library, "FakeBrowserState") : nullptr;
-        return symbol ? reinterpret_cast<FakeBrowser::FakeBrowserStateFn>(symbol)() : nullptr;
-    }();
-    if (!state) throw std::runtime_error("cannot load " + kFakeLoader);
-    return *state;
-}
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        Platform::ProcessMessages();
-        Fake().RunPending();
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
+    if (!FakeLoader::FakeState()) throw std::runtime_error("cannot load " + kFakeLoader);
+    return FakeLoader::Fake();
 }
 
 std::string ReadFile(const fs::path& path) {

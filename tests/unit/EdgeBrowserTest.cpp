@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "../fixtures/fakes/FakeBrowser.h"
+#include "FakeLoader.h"
 #include "browser/ComObject.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
@@ -35,40 +35,13 @@ extern char** environ;
 
 namespace {
 
-const std::string kFakeLoader = std::string(CRV_TEST_FIXTURE_DIR) + "/loaders/fake_browser.so";
+using FakeLoader::Fake;
+using FakeLoader::FakeState;
+using FakeLoader::PumpUntil;
+using FakeLoader::Settle;
+const std::string& kFakeLoader = FakeLoader::kPath;
 constexpr HRESULT kFailure = static_cast<HRESULT>(0x80070005u);      // E_ACCESSDENIED
 constexpr HRESULT kOtherFailure = static_cast<HRESULT>(0x8007000Du); // E_INVALIDDATA
-
-// The fake library's state, through a handle of our own on the library the control loads.
-FakeBrowser::TState* FakeState() {
-    static FakeBrowser::TState* state = [] {
-        void* library = dlopen(kFakeLoader.c_str(), RTLD_NOW | RTLD_LOCAL);
-        void* symbol = library ? dlsym(library, "FakeBrowserState") : nullptr;
-        return symbol ? reinterpret_cast<FakeBrowser::FakeBrowserStateFn>(symbol)() : nullptr;
-    }();
-    return state;
-}
-
-FakeBrowser::TState& Fake() {
-    return *FakeState();
-}
-
-// Runs queued UI work and the runtime's deferred completions until done() holds; false after timeout.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        Platform::ProcessMessages();
-        Fake().RunPending();
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-}
-
-// Gives late work the chance to show.
-void Settle() {
-    PumpUntil([] { return false; }, 50ms);
-}
 
 std::ptrdiff_t IndexOf(const std::vector<std::string>& calls, const std::string& call) {
     const auto it = std::find(calls.begin(), calls.end(), call);
