@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Round trips of bridge calls: a packed app whose page awaits crv.hello() (through the runtime, the
 # bridge module and the browser loader stand-in) against a minimal WebKitGTK program that answers the
-# same page's calls the same way. After 200 warm-up calls the page times CALLS calls (default 2000)
-# one after the other, then CALLS calls with 8 in flight. ROUNDS rounds (default 3) take turns
-# between the two sides.
+# same page's calls, once on each message's reply and once with evaluate_javascript. After 200
+# warm-up calls the page times CALLS calls (default 2000) one after the other, then CALLS calls with
+# 8 in flight. ROUNDS rounds (default 3) take turns between the three sides.
 # Usage: bench/bridge.sh [BUILD_DIR]   (default build/release; needs crv-pack, crv-runtime,
 # crvwebview and bench-bridge-baseline)
 set -euo pipefail
