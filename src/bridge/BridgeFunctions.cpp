@@ -8,14 +8,17 @@ namespace {
 
 using M = TBrowserExternalModule;
 
-// Ordered by id. The dialogs (20001-20002), shell (70001-70004), themes (80001-80003), menu
-// (12001-12002) and base64 (90001) functions are not served yet: their calls get no reply.
+// Ordered by id.
 constexpr TBridgeFunction kFunctions[] = {
     {10001, &M::Hello, nullptr},
     {10002, &M::IsRuntime, nullptr},
     {11001, &M::SystemLogoff, "crv.system.logoff()"},
     {11002, &M::SystemReboot, "crv.system.reboot()"},
     {11003, &M::SystemShutdown, "crv.system.shutdown()"},
+    {12001, &M::MainMenuSetItems, "crv.mainMenu.setItems()"},
+    {12002, &M::MainMenuUpdateItem, "crv.mainMenu.updateItem()"},
+    {20001, &M::DialogsOpenFile, nullptr},
+    {20002, &M::DialogsSaveFile, nullptr},
     {30001, &M::FilesFileExists, nullptr},
     {30002, &M::FilesDeleteFile, nullptr},
     {30003, &M::FilesWriteTextFile, nullptr},
@@ -38,6 +41,14 @@ constexpr TBridgeFunction kFunctions[] = {
     {60004, &M::WindowSetState, nullptr},
     {60005, &M::WindowGetTitle, nullptr},
     {60006, &M::WindowSetTitle, nullptr},
+    {70001, &M::ShellExecuteFile, nullptr},
+    {70002, &M::ShellExploreFile, nullptr},
+    {70003, &M::ShellCommand, nullptr},
+    {70004, &M::ShellWindows, nullptr},
+    {80001, &M::ThemesGetTheme, "crv.themes.getTheme()"},
+    {80002, &M::ThemesGetThemes, "crv.themes.getThemes()"},
+    {80003, &M::ThemesSetTheme, "crv.themes.setTheme()"},
+    {90001, &M::Base64DecodeToFile, nullptr},
     {0, nullptr, nullptr},
 };
 

@@ -1,6 +1,6 @@
 // The native half of the bridge: receives the page's call messages, runs the handler that the
 // function id names and posts one JSON reply with the call's uuid. The handlers of each family
-// live in their own file (AppHandlers.cpp, FileHandlers.cpp).
+// live in their own file (AppHandlers.cpp, FileHandlers.cpp, ...).
 #pragma once
 
 #include <cstdint>
@@ -93,6 +93,18 @@ public:
     void WindowSetState(const std::string& UUID, const TJsonValue& Data);
     void WindowGetTitle(const std::string& UUID, const TJsonValue& Data);
     void WindowSetTitle(const std::string& UUID, const TJsonValue& Data);
+    void MainMenuSetItems(const std::string& UUID, const TJsonValue& Data);
+    void MainMenuUpdateItem(const std::string& UUID, const TJsonValue& Data);
+    void DialogsOpenFile(const std::string& UUID, const TJsonValue& Data);
+    void DialogsSaveFile(const std::string& UUID, const TJsonValue& Data);
+    void ShellExecuteFile(const std::string& UUID, const TJsonValue& Data);
+    void ShellExploreFile(const std::string& UUID, const TJsonValue& Data);
+    void ShellCommand(const std::string& UUID, const TJsonValue& Data);
+    void ShellWindows(const std::string& UUID, const TJsonValue& Data);
+    void ThemesGetTheme(const std::string& UUID, const TJsonValue& Data);
+    void ThemesGetThemes(const std::string& UUID, const TJsonValue& Data);
+    void ThemesSetTheme(const std::string& UUID, const TJsonValue& Data);
+    void Base64DecodeToFile(const std::string& UUID, const TJsonValue& Data);
 
     // The function-id table, ordered by id; ends with an entry of id 0.
     static const TBridgeFunction* Functions();

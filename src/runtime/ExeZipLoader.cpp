@@ -15,6 +15,7 @@
 #include "platform/Process.h"
 #include "runtime/CommandLine.h"
 #include "runtime/EdgeInstaller.h"
+#include "runtime/RequirePasswordForm.h"
 #include "runtime/StartupMessages.h"
 #include "shared/ExeUtils.h"
 #include "shared/PackageFormat.h"
@@ -53,11 +54,7 @@ void LoadProjectIni() {
 void ApplyTheme() {
     const std::string theme = ProjectINI->ReadString("App", "Theme", "Windows");
     if (theme == "Windows") return;
-    if (!Shared::TStylesUtils::SetStyle(theme)) {
-        char text[512];
-        std::snprintf(text, sizeof text, "Style '%s' not found", theme.c_str());
-        Platform::ShowErrorBox(text, "Error");
-    }
+    Shared::TStylesUtils::TrySetStyle(theme, true);
 }
 
 void ForceFolder(const std::string& path) {
@@ -143,8 +140,8 @@ void LoadExeZip() {
 
     if (TCommandLine::FirstArgIs(RuntimeAppID)) return;
 
-    // No prompt can ask for a start password yet: a protected application does not start.
-    if (!ProjectINI->ReadString("App", "Password", "").empty()) StopSilently();
+    const std::string password = ProjectINI->ReadString("App", "Password", "");
+    if (!password.empty() && !AskStartPassword(AppName, password)) StopSilently();
 }
 
 } // namespace Corvane::Runtime

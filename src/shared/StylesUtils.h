@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace Corvane::Shared {
 
@@ -9,9 +10,13 @@ class TStylesUtils {
 public:
     TStylesUtils() = delete;
 
-    // Makes the style named StyleName (matched without case) the style of every window.
-    // False when no style has that name.
-    static bool SetStyle(const std::string& StyleName);
+    // The name of the active style.
+    static std::string GetActiveTheme();
+    // Every registered style name; sorted without case when Sorted.
+    static void GetAvailables(std::vector<std::string>& ThemesList, bool Sorted);
+    // Makes the style named ThemeName (matched without case) the style of every window; an unknown
+    // name changes nothing and, with ShowError, shows "Style '<name>' not found".
+    static void TrySetStyle(const std::string& ThemeName, bool ShowError);
 };
 
 } // namespace Corvane::Shared

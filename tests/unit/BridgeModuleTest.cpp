@@ -197,7 +197,7 @@ TEST_F(BridgeModule, EachCallGetsOneReplyWithItsOwnUuid) {
 TEST_F(BridgeModule, SomeCallsAreNeverAnswered) {
     for (const auto& message : {
              CallText(99999, "u", json::object()),
-             CallText(12001, "u", json::object()), // the menu is not served
+             CallText(12001, "u", {{"items", json::array()}}), // items must be JSON text
              CallText(50001, "u", json::object()),
              CallText(50003, "u", json::object()),
              CallText(50004, "u", json::object()),
