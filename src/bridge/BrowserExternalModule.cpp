@@ -14,6 +14,7 @@
 #include "platform/Form.h"
 #include "platform/Process.h"
 #include "runtime/ProjectIni.h"
+#include "shared/BrowserExternalForm.h"
 #include "shared/CaseMap.h"
 
 namespace Corvane::Shared {
@@ -69,10 +70,12 @@ TBrowserExternalModule::~TBrowserExternalModule() {
 void TBrowserExternalModule::DataModuleCreate() {
     ClearReferences();
     InFullscreen = false;
+    FBrowserExternalForm = std::make_unique<TBrowserExternalForm>();
 }
 
 void TBrowserExternalModule::DataModuleDestroy() {
     ClearReferences();
+    FBrowserExternalForm.reset();
 }
 
 // The archive, the windows and the settings belong to others: the module only lets go of them.

@@ -10,10 +10,12 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "browser/EdgeEx.h"
+#include "platform/FileDialogs.h"
 
 namespace Platform {
 class TForm;
-}
+class TMenuItem;
+} // namespace Platform
 
 namespace Corvane::Runtime {
 class TProjectIni;
@@ -122,6 +124,21 @@ private:
     // error MissingText.
     std::string ReadAppPathArg(const std::string& UUID, const TJsonValue& Data, const char* Key,
                                const char* MissingText);
+
+    // dialogs.*: reused for every call, so each remembers the filter the user last chose.
+    Platform::TFileOpenDialog FileOpenDialog;
+    Platform::TFileSaveDialog FileSaveDialog;
+
+    // mainMenu.*: the hidden form that owns the menu and its pictures, made and freed with the module.
+    std::unique_ptr<class TBrowserExternalForm> FBrowserExternalForm;
+    // Fills MenuItem from the item object and builds its children. False when the object was wrong:
+    // the failure reply has gone and the menu is empty.
+    bool BuildMenuItem(const std::string& UUID, const TJsonValue& Item, Platform::TMenuItem& MenuItem);
+    // The first item with Tag in the subtree of MenuItem, depth first, or null.
+    static Platform::TMenuItem* FindMenuItemByTag(Platform::TMenuItem& MenuItem, std::int32_t Tag);
+    void MainMenuItemClick(Platform::TMenuItem& Sender);
+    // Gives the item the picture at Path (the package entry, beside the executable, or the path).
+    void LoadMenuImage(const std::string& Path, Platform::TMenuItem& MenuItem);
 };
 
 // The JSON words true and false.

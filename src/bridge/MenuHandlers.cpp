@@ -1,9 +1,185 @@
-// mainMenu.*: the main window's menu bar built from the page's JSON.
+// mainMenu.*: the main window's menu bar built from the page's JSON, its pictures, and its clicks.
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
 #include "bridge/BrowserExternalModule.h"
+#include "browser/BrowserForm.h"
+#include "platform/Form.h"
+#include "platform/Menu.h"
+#include "platform/Process.h"
+#include "runtime/ProjectIni.h"
+#include "shared/BrowserExternalForm.h"
+#include "shared/CaseMap.h"
+#include "shared/ZipReader.h"
 
 namespace Corvane::Shared {
 
-void TBrowserExternalModule::MainMenuSetItems(const std::string&, const TJsonValue&) {}
-void TBrowserExternalModule::MainMenuUpdateItem(const std::string&, const TJsonValue&) {}
+namespace {
+
+constexpr const char* kWrongItem = "\"Wrong menu item JSON\"";
+
+// The words true and false in any letter case, or a number: 0 is false, any other true. Anything
+// else ends the call without reply.
+bool EnabledFromText(const std::string& text) {
+    const std::string lower = LowerAscii(text);
+    if (lower == "true") return true;
+    if (lower == "false") return false;
+    std::int32_t integer = 0;
+    if (Runtime::TryStrToInt32(text, integer)) return integer != 0;
+    std::string_view number(text);
+    while (!number.empty() && number.front() == ' ')
+        number.remove_prefix(1);
+    while (!number.empty() && number.back() == ' ')
+        number.remove_suffix(1);
+    if (!number.empty() && number.front() == '+') number.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (number.empty() || error != std::errc() || end != number.data() + number.size())
+        throw std::invalid_argument("\"" + text + "\" is not a Boolean");
+    return value != 0;
+}
+
+// True with the file's bytes when path names a file; a file that cannot be read throws.
+bool ReadFileIfPresent(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("Cannot read the picture \"" + path + "\"");
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) throw std::runtime_error("Cannot read the picture \"" + path + "\"");
+    return true;
+}
+
+// An id or caption must be a plain value.
+bool IsPlainMember(const TJsonValue& Item, const char* Key) {
+    const auto found = Item.find(Key);
+    return found != Item.end() && !found->is_object() && !found->is_array();
+}
+
+std::int32_t TagFromText(const std::string& text) {
+    std::int32_t tag = 0;
+    return Runtime::TryStrToInt32(text, tag) ? tag : 0;
+}
+
+} // namespace
+
+void TBrowserExternalModule::MainMenuSetItems(const std::string& UUID, const TJsonValue& Data) {
+    const std::string items = ReadStringArg(Data, "items", "");
+    if (items.empty()) return SendError(UUID, "\"Missing menu items\"");
+
+    auto& form = *FBrowserExternalForm;
+    if (MainForm) MainForm->SetMenu(&form.MainMenu);
+    form.MainMenu.Items().Clear();
+    form.MainMenuImageCollection.Clear();
+    form.MainMenuVirtualImageList.Change();
+
+    TJsonValue list;
+    try {
+        list = ParseMessageJson(items);
+    } catch (const std::exception&) {
+        return SendError(UUID, "\"Wrong menu items JSON\"");
+    }
+    if (!list.is_array()) return SendError(UUID, "\"Wrong menu items JSON\"");
+
+    for (const auto& element : list) {
+        auto& item = form.MainMenu.Items().Add();
+        if (!BuildMenuItem(UUID, element, item)) return;
+    }
+    SendSuccess(UUID, "true");
+}
+
+bool TBrowserExternalModule::BuildMenuItem(const std::string& UUID, const TJsonValue& Item,
+                                           Platform::TMenuItem& MenuItem) {
+    // Not an object: no reply, and what was built so far stays.
+    if (!Item.is_object()) throw std::invalid_argument("A menu item is not a JSON object");
+    auto& menu = FBrowserExternalForm->MainMenu;
+    if (!IsPlainMember(Item, "id") || !IsPlainMember(Item, "caption")) {
+        SendError(UUID, kWrongItem);
+        menu.Items().Clear();
+        return false;
+    }
+    MenuItem.SetTag(TagFromText(ReadStringArg(Item, "id", "")));
+    MenuItem.SetCaption(ReadStringArg(Item, "caption", ""));
+    if (Item.contains("enabled")) MenuItem.SetEnabled(EnabledFromText(ReadStringArg(Item, "enabled", "")));
+    if (Item.contains("image")) LoadMenuImage(ReadStringArg(Item, "image", ""), MenuItem);
+
+    const auto children = Item.find("items");
+    if (children == Item.end()) {
+        MenuItem.OnClick = [this](Platform::TMenuItem& sender) { MainMenuItemClick(sender); };
+        return true;
+    }
+    if (!children->is_array()) {
+        SendError(UUID, kWrongItem);
+        menu.Items().Clear();
+        return false;
+    }
+    for (const auto& element : *children) {
+        auto& child = MenuItem.Add();
+        if (!BuildMenuItem(UUID, element, child)) return false;
+    }
+    return true;
+}
+
+void TBrowserExternalModule::LoadMenuImage(const std::string& Path, Platform::TMenuItem& MenuItem) {
+    std::vector<std::uint8_t> bytes;
+    if (ExeZip && !Path.empty() && ExeZip->FindFile(Path) >= 0) {
+        if (!ExeZip->ExtractToStream(Path, bytes))
+            throw std::runtime_error("Cannot extract the picture \"" + Path + "\" from the package");
+    } else if (!ReadFileIfPresent(Platform::GetExecutableFolder() + Path, bytes)) {
+        ReadFileIfPresent(Path, bytes);
+    }
+    if (bytes.empty()) return;
+
+    auto& form = *FBrowserExternalForm;
+    const int index = form.MainMenuImageCollection.Count();
+    const std::string name = "MainMenuImg" + std::to_string(index);
+    form.MainMenuImageCollection.Add(name, bytes);
+    form.MainMenuVirtualImageList.Change();
+    MenuItem.SetImageName(name);
+    MenuItem.SetImageIndex(index);
+}
+
+void TBrowserExternalModule::MainMenuUpdateItem(const std::string& UUID, const TJsonValue& Data) {
+    const std::string id = ReadStringArg(Data, "id", "");
+    if (id.empty()) return SendError(UUID, "\"Missing item ID\"");
+    std::int32_t tag = 0;
+    if (!Runtime::TryStrToInt32(id, tag) || tag == -1) return SendError(UUID, "\"Wrong item ID\"");
+    auto& root = FBrowserExternalForm->MainMenu.Items();
+    if (root.Count() == 0) return SendError(UUID, "\"No menu items\"");
+
+    Platform::TMenuItem* item = nullptr;
+    for (int i = 0; i < root.Count() && !item; ++i)
+        item = FindMenuItemByTag(root.Item(i), tag);
+    if (item) {
+        const std::string caption = ReadStringArg(Data, "caption", "");
+        if (!caption.empty()) item->SetCaption(caption);
+        const std::string enabled = ReadStringArg(Data, "enabled", "");
+        if (!enabled.empty()) item->SetEnabled(EnabledFromText(enabled));
+        const std::string image = ReadStringArg(Data, "image", "");
+        if (!image.empty()) LoadMenuImage(image, *item);
+    }
+    SendSuccess(UUID, "true");
+}
+
+Platform::TMenuItem* TBrowserExternalModule::FindMenuItemByTag(Platform::TMenuItem& MenuItem,
+                                                               std::int32_t Tag) {
+    if (MenuItem.Tag() == Tag) return &MenuItem;
+    for (int i = 0; i < MenuItem.Count(); ++i)
+        if (auto* found = FindMenuItemByTag(MenuItem.Item(i), Tag)) return found;
+    return nullptr;
+}
+
+void TBrowserExternalModule::MainMenuItemClick(Platform::TMenuItem& Sender) {
+    if (!BrowserForm) return;
+    BrowserForm->EdgeBrowser().ExecuteScript("crv.events.onMainMenuItemClick(" +
+                                             std::to_string(Sender.Tag()) + ");");
+}
 
 } // namespace Corvane::Shared

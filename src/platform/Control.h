@@ -52,6 +52,8 @@ public:
     // Gives the control the keyboard focus (the browser then takes it into the page).
     void SetFocus();
     bool Focused() const;
+    // Whether the control itself takes the focus from Tab or a click; controls in it still do.
+    void SetTabStop(bool tabStop);
 
     std::function<void()> OnEnter;
     std::function<void()> OnExit;

@@ -4,9 +4,34 @@
 
 #include <string>
 
+#include "browser/Win11Forms.h"
+#include "platform/Edit.h"
+#include "platform/ImageList.h"
+
 namespace Corvane::Runtime {
 
+class TRequirePasswordForm : public Veltrano::Win11Forms::TForm {
+public:
+    TRequirePasswordForm();
+
+    const std::string& Password() const { return FPassword; }
+    void SetPassword(const std::string& value) { FPassword = value; }
+
+    // Declared in this order so that the edit lets go of the list, and the list of the collection,
+    // before they go.
+    Platform::TSizedImageCollection ImageCollection;
+    Platform::TSizedImageList VirtualImageList;
+    Platform::TEdit PasswordEdit;
+
+    void FormCreate();
+    void PasswordEditKeyUp();
+
+private:
+    std::string FPassword;
+};
+
 // Shows the prompt captioned Caption until the user types Password (true) or closes it (false).
+// False as well when no window can be shown.
 bool AskStartPassword(const std::string& Caption, const std::string& Password);
 
 } // namespace Corvane::Runtime

@@ -1,4 +1,4 @@
-// The error dialogs of start-up.
+// The dialogs of start-up.
 #include "runtime/StartupMessages.h"
 
 #include "runtime/LocalizedMessages.h"
@@ -8,6 +8,12 @@ namespace Corvane::Runtime {
 void ShowStartupError(int MessageIndex) {
     CustomMessageDlg(GetLocalizedMessage(MessageIndex), Platform::TDialogKind::Error,
                      {Platform::TDialogButton::Yes}, {GetLocalizedMessage(3)}, GetLocalizedMessage(1));
+}
+
+int ShowStartupConfirmation(int MessageIndex) {
+    return CustomMessageDlg(GetLocalizedMessage(MessageIndex), Platform::TDialogKind::Confirmation,
+                            {Platform::TDialogButton::Yes, Platform::TDialogButton::Cancel},
+                            {GetLocalizedMessage(3), GetLocalizedMessage(4)}, GetLocalizedMessage(2));
 }
 
 } // namespace Corvane::Runtime

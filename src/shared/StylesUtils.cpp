@@ -1,26 +1,49 @@
-// The visual styles. Only the system's own look, "Windows", exists so far.
+// The visual styles: the built-in palettes and the system look, over the platform's style manager.
 #include "shared/StylesUtils.h"
 
-#include <cstdio>
+#include <algorithm>
 
 #include "platform/Dialogs.h"
+#include "platform/Styles.h"
 #include "shared/CaseMap.h"
+#include "shared/ThemePalettes.h"
 
 namespace Corvane::Shared {
 
-std::string TStylesUtils::GetActiveTheme() {
-    return "Windows";
+namespace {
+
+// The style manager knows the built-in styles from its first use on.
+void EnsureRegistered() {
+    static const bool registered = [] {
+        for (const auto& style : BuiltInStyles())
+            Platform::RegisterStyle(style.Name, style.Palette);
+        return true;
+    }();
+    (void)registered;
 }
 
-void TStylesUtils::GetAvailables(std::vector<std::string>& ThemesList, bool) {
-    ThemesList = {"Windows"};
+} // namespace
+
+std::string TStylesUtils::GetActiveTheme() {
+    EnsureRegistered();
+    return Platform::ActiveStyleName();
+}
+
+void TStylesUtils::GetAvailables(std::vector<std::string>& ThemesList, bool Sorted) {
+    EnsureRegistered();
+    ThemesList = Platform::StyleNames();
+    if (!Sorted) return;
+    // Names are ASCII, so every locale orders them alike; a name sorts before its own extensions
+    // ("Windows" before "Windows10").
+    std::stable_sort(ThemesList.begin(), ThemesList.end(), [](const std::string& a, const std::string& b) {
+        return LowerAscii(a) < LowerAscii(b);
+    });
 }
 
 void TStylesUtils::TrySetStyle(const std::string& ThemeName, bool ShowError) {
-    if (LowerAscii(ThemeName) == "windows" || !ShowError) return;
-    char text[512];
-    std::snprintf(text, sizeof text, "Style '%s' not found", ThemeName.c_str());
-    Platform::ShowErrorBox(text, "Error");
+    EnsureRegistered();
+    if (Platform::SetActiveStyle(ThemeName) || !ShowError) return;
+    Platform::ShowErrorBox(std::string("Style '") + ThemeName + "' not found", "Error");
 }
 
 } // namespace Corvane::Shared

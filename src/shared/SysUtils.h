@@ -44,6 +44,85 @@ public:
     // flag 4: 4, 5 and 6 are what the runtime passes. Whether the system accepted the request; any
     // other value is refused with EINVAL. On failure the last error code and its message tell why.
     static bool ExitWindows(std::uint32_t RebootParam);
+
+    // ---- Further functions; the runtime itself does not call them. ----
+
+    // A font as the screen draws it: family, em height in pixels, style.
+    struct TFont {
+        std::string Name;
+        int Height = 0;
+        bool Bold = false;
+        bool Italic = false;
+    };
+    // Pixels row by row from the top, red, green, blue and alpha bytes each.
+    struct TBitmap {
+        int Width = 0;
+        int Height = 0;
+        std::vector<std::uint8_t> Rgba;
+    };
+
+    // Where add-on programs are installed, one folder each ("/opt/").
+    static std::string GetProgramFilesDirPath();
+    // Where the programs that came with the system are listed ("/usr/share/applications/").
+    static std::string GetSystemAppsDirPath();
+    // Opens FilePath in a painting program registered for its type; false when there is none.
+    static bool EditWithMSPaint(const std::string& FilePath);
+    // ShellExec without arguments.
+    static bool ShellOpen(const std::string& FilePath);
+    // Starts the program's own executable again, then leaves the main loop so that this instance
+    // ends. False, and the loop left alone, when the new instance did not start.
+    static bool RestartApplication();
+    // Runs CommandLine (split by the usual quoting rules, the program looked up on the PATH) with no
+    // terminal and none of our files, and waits for it. Its exit code, 128 + the signal that ended
+    // it; 0 when it could not be started.
+    static std::uint32_t ExecAndWait(const std::string& CommandLine);
+    // Starts CommandLine as ExecAndWait does, in a process group of its own and sharing our standard
+    // streams; with Wait, returns after it ended. Whether it started.
+    static bool ExecCmd(const std::string& CommandLine, bool Wait);
+    // Copies a file, or a folder with everything below it, to ToPath, replacing files there and
+    // creating missing folders; into ToPath when that is a folder. A '*'/'?' mask in the last part of
+    // FromPath copies the matching files only. Whether everything was copied.
+    static bool CopyFile(const std::string& FromPath, const std::string& ToPath);
+    // As CopyFile.
+    static bool CopyDirectory(const std::string& FromDirPath, const std::string& ToDirPath);
+    // FileList becomes the paths of RootDir's subfolders (with IncludeDirs) and then of its files
+    // whose names match FileMask ('*', '?'; "*.*" matches every name), each group sorted by name.
+    static void GetDirectoryFiles(const std::string& RootDir, bool IncludeDirs,
+                                  std::vector<std::string>& FileList, const std::string& FileMask);
+    // Size in bytes; -1 when there is no such file.
+    static std::int64_t GetSizeOfFile(const std::string& FilePath);
+    // The bytes of the folder's files, with IncludeSubdirs those of every folder below it too; 0 when
+    // the folder does not exist.
+    static std::int64_t GetSizeOfDir(const std::string& DirPath, bool IncludeSubdirs);
+    // The number of direct subfolders; 0 when the folder does not exist.
+    static int GetSubdirectoriesCount(const std::string& DirPath);
+    // The absolute path of the folder that holds Path, ending with the separator ("/" for the root).
+    static std::string GetParentDirPath(const std::string& Path);
+    // FileName under BaseDir when it is relative, with "." and ".." parts resolved.
+    static std::string ExpandFileNameRelBaseDir(const std::string& FileName, const std::string& BaseDir);
+    // Whether both files exist and were last written at the same moment.
+    static bool FilesHaveSameDateTime(const std::string& File1Path, const std::string& File2Path);
+    // Whether the file system can take FileName as a path: not empty, no zero byte, no part too long.
+    static bool IsValidFilePath(const std::string& FileName);
+    // Drops a UTF-8 byte order mark from the start of the file, replacing the file whole. False when
+    // the file could not be read or rewritten.
+    static bool RemoveUTFBoomFromFile(const std::string& FilePath);
+    // "512 bytes", "1.5 KB", "1 MB", "2.25 GB": at most two decimals, trailing zeros dropped.
+    static std::string FormatByteSize(std::int64_t Bytes);
+    // The path or address a symbolic link or desktop launcher points at; empty for anything else.
+    static std::string GetLnkFilePath(const std::string& LnkFilePath);
+    // The icon of a Windows executable or icon file, at the size nearest 32 pixels; false when the
+    // file has none (executables of this system carry none).
+    static bool ExtractExeIcon(const std::string& FilePath, TBitmap& Bitmap);
+    // The machine's network name; empty when it cannot be read.
+    static std::string GetComputerNetName();
+    // The user's login name; "Unknown" when it cannot be read.
+    static std::string GetUserFromWindows();
+    // Presses and releases the key of a Windows virtual-key code for the focused window. Whether the
+    // key went out.
+    static bool PressKey(std::uint16_t VirtualKey);
+    // The width in pixels of Text in AFont on the screen; -1 when it cannot be measured.
+    static int TrueFontWidth(const TFont& AFont, const std::string& Text);
 };
 
 } // namespace Corvane::Shared

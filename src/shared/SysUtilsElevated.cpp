@@ -1,9 +1,33 @@
-// Running a program with administrator rights and waiting for it.
+// Running a program with administrator rights and waiting for it: through pkexec, which asks the
+// desktop's authentication agent for the rights.
 #include "shared/SysUtils.h"
+
+#include "platform/ChildProcess.h"
+#include "shared/CommandLineText.h"
 
 namespace Corvane::Shared {
 
-std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void*, const std::string&, const std::string&) {
+namespace {
+
+// What the wait gives back when it ended because this process is terminating.
+constexpr std::uint32_t kStillActive = 259;
+
+} // namespace
+
+std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* /*AHandle*/, const std::string& FilePath,
+                                                 const std::string& Params) {
+    std::vector<std::string> argv{"pkexec", FilePath};
+    for (auto& arg : SplitCommandLineText(Params))
+        argv.push_back(std::move(arg));
+    int exitCode = 0;
+    switch (Platform::RunProcessAndWait(argv, exitCode)) {
+    case Platform::TChildResult::Exited:
+        return static_cast<std::uint32_t>(exitCode);
+    case Platform::TChildResult::Interrupted:
+        return kStillActive;
+    case Platform::TChildResult::NotStarted:
+        break;
+    }
     return 0;
 }
 

@@ -1,18 +1,46 @@
 // System functions over the shell: the file manager, command output, window captions.
 #include "shared/SysUtils.h"
 
+#include <cstddef>
+
+#include "platform/CommandOutput.h"
+#include "platform/FileManager.h"
+#include "platform/WindowList.h"
+
 namespace Corvane::Shared {
 
-bool TSysUtils::ShellExplore(const std::string&) {
-    return false;
+namespace {
+
+// White space and control characters, which a caption may not consist of alone.
+bool IsBlankCaption(const std::string& caption) {
+    for (const char c : caption)
+        if (static_cast<unsigned char>(c) > ' ' && c != '\x7F') return false;
+    return true;
 }
 
-std::string TSysUtils::GetDosOutput(const std::string&, const std::string&, bool) {
-    return {};
+} // namespace
+
+bool TSysUtils::ShellExplore(const std::string& FilePath) {
+    return Platform::ShowInFileManager(FilePath);
+}
+
+std::string TSysUtils::GetDosOutput(const std::string& CommandLine, const std::string& WorkingDir,
+                                    bool ShowWindow) {
+    // Pieces are decoded as they come; a character that a piece cuts in two is finished by the
+    // next. Zero bytes are output like any other.
+    Platform::TLocaleTextDecoder decoder;
+    std::string text;
+    const bool started = Platform::RunCommandCapture(
+        CommandLine, WorkingDir, ShowWindow, [&](std::string_view piece) { text += decoder.Decode(piece); });
+    if (!started) return {};
+    text += decoder.Finish();
+    return text;
 }
 
 void TSysUtils::GetWindowsCaptions(std::vector<std::string>& WindowsCaptionsList) {
     WindowsCaptionsList.clear();
+    for (auto& caption : Platform::TopLevelWindowCaptions())
+        if (!IsBlankCaption(caption)) WindowsCaptionsList.push_back(std::move(caption));
 }
 
 } // namespace Corvane::Shared

@@ -16,8 +16,16 @@ void TBrowserView::ConnectControllerSignals() {
 // The container does not grow with its children: the view takes exactly the rectangle it is given.
 void TBrowserView::ApplyBounds() {
     gtk_layout_move(GTK_LAYOUT(FParent), GTK_WIDGET(FView), FBounds.left, FBounds.top);
-    gtk_widget_set_size_request(GTK_WIDGET(FView), std::max(FBounds.right - FBounds.left, 0),
-                                std::max(FBounds.bottom - FBounds.top, 0));
+    const int width = std::max(FBounds.right - FBounds.left, 0);
+    const int height = std::max(FBounds.bottom - FBounds.top, 0);
+    gtk_widget_set_size_request(GTK_WIDGET(FView), width, height);
+    // New bounds take effect now, as the host expects: a size request alone waits for the parent's
+    // next allocation, which may already have passed in this resize, leaving the page a step behind.
+    if (gtk_widget_get_visible(GTK_WIDGET(FView)) && gtk_widget_get_realized(FParent)) {
+        gtk_widget_get_preferred_size(GTK_WIDGET(FView), nullptr, nullptr);
+        GdkRectangle rect{static_cast<int>(FBounds.left), static_cast<int>(FBounds.top), width, height};
+        gtk_widget_size_allocate(GTK_WIDGET(FView), &rect);
+    }
     if (FStatusBubble) FStatusBubble->SetArea(FBounds);
 }
 

@@ -265,3 +265,21 @@ def test_close_box_asks_the_page_and_the_window_stays_until_it_answers(app):
     app.desktop.close(window)
     app.desktop.wait_window("^Asked 2$", 10, pid=run.pid)
     assert run.running()
+
+
+def test_page_follows_every_resize_of_the_window(app):
+    # The page reports its size each time it changes; a view that lags one resize behind would show
+    # the previous size.
+    page = """<title>Test App</title><script>
+    const sizes = [];
+    addEventListener('resize', () => {
+      sizes.push([innerWidth, innerHeight]);
+      if (innerHeight === 400)
+        crv.files.writeTextFile({filePath: 'result.json', contents: JSON.stringify(sizes)}).then(() => crv.app.close());
+    });
+    </script>"""
+    run = app.start(app.pack({"index.html": page}, settings={"Width": "800", "Height": "600"}))
+    window = run.window(MAIN)
+    for height in (500, 400):
+        app.desktop._run("xdotool", "windowsize", "--sync", str(window), "700", str(height))
+    assert app.page_result(run)[-1] == [700, 400]

@@ -63,6 +63,21 @@ def test_package_is_runtime_plus_archive_with_expected_entries(bin_dir, site, tm
         assert z.read("web/img/dot.bin", pwd=PASSWORD) == bytes(range(256)) * 4
 
 
+def test_linux_package_carries_the_installer_script_unless_told_not_to(bin_dir, site, tmp_path):
+    def entries(*extra):
+        result = crv_pack(bin_dir, site, "-o", tmp_path / "pkg", "--id", "I", "--name", "N", "--zip",
+                          tmp_path / "pkg.zip", *extra)
+        assert (result.returncode, result.stderr) == (0, "")
+        with zipfile.ZipFile(tmp_path / "pkg.zip") as z:
+            return {n: z.read(n, pwd=PASSWORD) for n in z.namelist() if n.startswith("WebView2")}
+
+    script = (bin_dir / "WebView2Installer.sh").read_bytes()
+    assert script.startswith(b"#!/bin/sh")
+    assert entries()["WebView2Installer.exe"] == script
+    assert "WebView2Installer.exe" not in entries("--no-installer")
+    assert "WebView2LoaderWin64.dll" in entries("--no-installer")
+
+
 def test_ini_file_is_stored_as_given_and_names_the_folder(bin_dir, site, tmp_path):
     ini = tmp_path / "my.ini"
     ini.write_bytes(b"; hand-written\n[App]\nID=x.y\nName=X\nDirName=files\n")
@@ -93,6 +108,7 @@ USAGE_ERRORS = [
     (["--id", "I", "--name", "N", "--loader", "{tmp}/none"], 1, "loader"),
     (["--id", "I", "--name", "N", "--script", "{tmp}/none"], 1, "script"),
     (["--id", "I", "--name", "N", "--installer", "{tmp}"], 1, "is not a file"),
+    (["--id", "I", "--name", "N", "--installer", "{tmp}/none", "--no-installer"], 2, "exclude each other"),
 ]
 
 
@@ -199,4 +215,6 @@ def test_warnings_for_missing_start_page_and_missing_loader(bin_dir, site, tmp_p
                              str(tmp_path / "pkg.zip")], capture_output=True, text=True, timeout=60)
     assert result.returncode == 0
     assert "the package will report the browser runtime as missing" in result.stderr
-    assert "WebView2LoaderWin64.dll" not in zipfile.ZipFile(tmp_path / "pkg.zip").namelist()
+    assert "the package cannot install the browser runtime" in result.stderr
+    names = zipfile.ZipFile(tmp_path / "pkg.zip").namelist()
+    assert "WebView2LoaderWin64.dll" not in names and "WebView2Installer.exe" not in names

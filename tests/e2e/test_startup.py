@@ -131,16 +131,10 @@ def test_loader_is_extracted_once_and_never_replaced(app):
     assert extracted.read_bytes() == app.loader("env_recorder").read_bytes()
 
 
-def test_missing_runtime_shows_message_6_and_keeps_the_folder(app):
-    code, _, err = dismiss(app, app.start(app.pack(loader="no_runtime")))
-    assert code == 0
-    assert "The Microsoft WebView2 runtime is required to run this application. This application " \
-           "cannot continue and will be closed now." in err
-    assert (app.data_dir() / "Win64").is_dir()
-
-
 def test_missing_loader_entry_leaves_an_empty_file_and_reports_no_runtime(app):
-    code, _, err = dismiss(app, app.start(app.pack_by_hand({"crv.ini": INI, "app/index.html": "x"})))
+    # The installation flow itself is tested in test_installer.py.
+    ini = INI + "EdgeInstaller=0\r\n"
+    code, _, err = dismiss(app, app.start(app.pack_by_hand({"crv.ini": ini, "app/index.html": "x"})))
     assert code == 0 and "WebView2 runtime is required" in err
     assert (app.data_dir() / "Win64" / "WebView2LoaderWin64.dll").read_bytes() == b""
 
@@ -179,21 +173,29 @@ class TestInstances:
         assert close_main(app, second)[0] == 0
         assert close_main(app, first)[0] == 0
 
+    @staticmethod
+    def close_prompt(app, run):
+        """Closes the run's password prompt (the small window of that title) with its close box."""
+        prompt = run.window(MAIN)
+        assert app.desktop.geometry(prompt)["HEIGHT"] == 71, "no password prompt"
+        app.desktop.close(prompt)
+        return run.wait()
+
     @pytest.mark.parametrize("args", [("test.app",), ("test.app", "a", "b")])
     def test_id_without_url_skips_only_the_prompt(self, app, args):
         package = app.pack(settings={"Password": "secret"})
-        # The protected app does not start normally...
-        assert app.run(package) == (0, "", "")
+        # The protected app asks for the password on a normal start...
+        assert self.close_prompt(app, app.start(package)) == (0, "", "")
         # ...but a start with the ID first skips the prompt,
         first = app.start(package, *args)
-        first.window(MAIN)
+        assert app.desktop.geometry(first.window(MAIN))["HEIGHT"] != 71
         # and is still subject to the single-instance rule.
         assert app.run(package, *args) == (0, "", "")
         assert close_main(app, first)[0] == 0
 
     def test_first_argument_is_compared_with_case(self, app):
         package = app.pack(settings={"Password": "secret"})
-        assert app.run(package, "TEST.APP") == (0, "", "")
+        assert self.close_prompt(app, app.start(package, "TEST.APP")) == (0, "", "")
 
     def test_allow_instances_lets_any_number_run(self, app):
         package = app.pack(settings={"AllowInstances": "1"})

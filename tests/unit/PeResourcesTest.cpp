@@ -104,6 +104,8 @@ TEST(PeResources, ReadsTheRuntimesResourcesAsTheLinkerWroteThem) {
     for (int id = 1; id <= 9; ++id)
         expected.emplace_back("3", std::to_string(id), 1033);
     expected.emplace_back("10", "CRV_EXTERNAL_JAVASCRIPT", 1033);
+    expected.emplace_back("10", "CRV_KEY_16", 1033);
+    expected.emplace_back("10", "CRV_KEY_32", 1033);
     expected.emplace_back("14", "MAINICON", 1033);
     expected.emplace_back("16", "1", 1033);
     std::sort(expected.begin(), expected.end());
@@ -333,7 +335,7 @@ TEST(ResourceUpdate, CommitReplacesTheFileAndKeepsItsPermissions) {
     EXPECT_EQ(image.Find(kRtVersion, 1, 1033), nullptr);
     ASSERT_NE(image.Find(10, TResId(u"EXTRA"), 0), nullptr);
     EXPECT_EQ(*image.Find(10, TResId(u"EXTRA"), 0)->Data, data);
-    EXPECT_EQ(image.Resources().size(), 12u);
+    EXPECT_EQ(image.Resources().size(), 14u);
     EXPECT_EQ(std::filesystem::status(exe).permissions(),
               std::filesystem::perms::owner_all | std::filesystem::perms::group_read);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);

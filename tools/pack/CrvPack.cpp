@@ -73,7 +73,8 @@ struct TInputs {
     TAppIdentity Identity;
     std::string IniText;
     std::string Runtime;
-    std::string Loader; // empty: none
+    std::string Loader;    // empty: none
+    std::string Installer; // empty: none
 };
 
 TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
@@ -104,7 +105,21 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
     }
     if (!options.Icon.empty()) CheckReadable("The icon", options.Icon, TKind::File);
     if (!options.Script.empty()) CheckReadable("The script", options.Script, TKind::File);
-    if (!options.Installer.empty()) CheckReadable("The installer", options.Installer, TKind::File);
+    if (options.Installer) {
+        in.Installer = *options.Installer;
+        CheckReadable("The installer", in.Installer, TKind::File);
+    } else if (!options.NoInstaller) {
+        // Only a Linux runtime can run the script; a Windows package takes the real installer.
+        const auto image = Shared::ReadExeImageInfo(in.Runtime);
+        const std::string script = ownFolder + "/WebView2Installer.sh";
+        if (image && image->Format == Shared::TExeFormat::ELF) {
+            if (::access(script.c_str(), R_OK) == 0)
+                in.Installer = script;
+            else
+                Warn("no --installer given and no WebView2Installer.sh beside crv-pack: the package cannot "
+                     "install the browser runtime");
+        }
+    }
     if (options.IniFile.empty()) {
         in.IniText = GenerateIni(in.Identity, options);
     } else {
@@ -180,7 +195,7 @@ void WritePackage(const TPackOptions& options, const TInputs& in) {
         Warn("the start page \"" + index + "\" is not in \"" + options.AppDir + "\"");
 
     const std::vector<TPlannedEntry> entries =
-        PlanArchive({in.IniText, options.Script, in.Loader, options.Installer}, std::move(appEntries));
+        PlanArchive({in.IniText, options.Script, in.Loader, in.Installer}, std::move(appEntries));
     const std::uint64_t archiveSize = ArchiveSize(entries);
     if (entries.size() > Shared::TZipWriter::kMaxEntries)
         throw std::runtime_error("The package would hold " + std::to_string(entries.size()) +

@@ -97,6 +97,10 @@ TPackOptions ParseCommandLine(const std::vector<std::string>& args) {
             o.Help = true;
             continue;
         }
+        if (arg == "--no-installer") {
+            o.NoInstaller = true;
+            continue;
+        }
 
         // "--opt VALUE" or "--opt=VALUE"
         std::string option = arg;
@@ -135,6 +139,7 @@ TPackOptions ParseCommandLine(const std::vector<std::string>& args) {
     o.AppDir = positional[0];
     if (o.Output.empty()) throw EUsageError("no output given (-o OUTPUT)");
 
+    if (o.NoInstaller && o.Installer) throw EUsageError("--installer and --no-installer exclude each other");
     if (seen.count("--ini")) {
         if (seen.count("--id") || seen.count("--name") || !o.Settings.empty())
             throw EUsageError("--ini stores the file as given, so it cannot be combined with --id, --name "
@@ -161,7 +166,11 @@ const char* UsageText() {
            "  --script FILE      script for every page, stored as crv-webviewjs\n"
            "  --loader FILE      browser loader library, stored as WebView2LoaderWin64.dll\n"
            "                     (default: libcrvwebview.so beside crv-pack)\n"
-           "  --installer FILE   browser runtime installer, stored as WebView2Installer.exe\n"
+           "  --installer FILE   browser runtime installer, stored as WebView2Installer.exe; a\n"
+           "                     package missing the runtime offers to run it with administrator\n"
+           "                     rights (default for a Linux runtime: WebView2Installer.sh beside\n"
+           "                     crv-pack, which installs WebKitGTK with the system's package manager)\n"
+           "  --no-installer     store no installer: a package missing the runtime cannot install it\n"
            "  --zip FILE         also write the archive alone, for inspection\n"
            "  --icon FILE.ico    Windows runtime only: the package's icon (at most 1 MiB)\n"
            "  --version KEY=VALUE\n"

@@ -20,7 +20,9 @@ struct TPackOptions {
     std::string IniFile;
     std::string Script;
     std::optional<std::string> Loader; // not given: libcrvwebview.so beside crv-pack
-    std::string Installer;
+    // Not given: WebView2Installer.sh beside crv-pack, for a Linux runtime.
+    std::optional<std::string> Installer;
+    bool NoInstaller = false; // --no-installer
     std::string ZipCopy;
     std::string Icon; // --icon, for a Windows runtime
     // --version, in order, keys spelled as the runtime's version block lists them.

@@ -170,6 +170,10 @@ void TWinControl::SetFocus() {
     if (FImpl->Widget) gtk_widget_grab_focus(FImpl->Widget);
 }
 
+void TWinControl::SetTabStop(bool tabStop) {
+    if (FImpl->Widget) gtk_widget_set_can_focus(FImpl->Widget, tabStop);
+}
+
 bool TWinControl::Focused() const {
     return FImpl->HasFocus;
 }

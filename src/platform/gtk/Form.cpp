@@ -7,7 +7,9 @@
 
 #include "platform/Application.h"
 #include "platform/Control.h"
+#include "platform/Dialogs.h"
 #include "platform/gtk/ControlTree.h"
+#include "platform/gtk/MenuAccess.h"
 
 namespace Platform {
 
@@ -46,6 +48,13 @@ struct TForm::TImpl {
         }
         gtk_window_set_default_size(Win(), Width, Height);
         gtk_window_resize(Win(), Width, Height);
+        ApplyFixedSize();
+    }
+
+    // A window that cannot be resized takes the size its content asks for, not its default size.
+    void ApplyFixedSize() {
+        const bool fixed = !gtk_window_get_resizable(Win());
+        gtk_widget_set_size_request(Box, fixed ? Width : -1, fixed ? Height : -1);
     }
 
     // Before the window is shown only the placement is kept: a move then would fix the first
@@ -85,6 +94,7 @@ struct TForm::TImpl {
             hint = GDK_WINDOW_TYPE_HINT_UTILITY;
         gtk_window_set_decorated(Win(), Border != TBorderStyle::None);
         gtk_window_set_resizable(Win(), sizeable);
+        ApplyFixedSize();
         if (gtk_window_get_type_hint(Win()) == hint) return;
         // The type hint only takes effect while the window is unmapped; window managers refuse
         // to maximize a dialog, which full screen needs.
@@ -170,6 +180,7 @@ TForm::TForm() : FImpl(std::make_unique<TImpl>()) {
 }
 
 TForm::~TForm() {
+    SetMenu(nullptr);
     if (FImpl->Window) {
         g_signal_handlers_disconnect_by_data(FImpl->Window, FImpl.get());
         gtk_widget_destroy(FImpl->Window);
@@ -235,6 +246,20 @@ void TForm::SetBorderStyle(TBorderStyle style) {
     FImpl->ApplyBorder();
 }
 
+void TForm::SetBorderIcons(bool minimize, bool maximize) {
+    if (!FImpl->Window) return;
+    int functions = GDK_FUNC_MOVE | GDK_FUNC_CLOSE | GDK_FUNC_RESIZE;
+    int decorations = GDK_DECOR_BORDER | GDK_DECOR_RESIZEH | GDK_DECOR_TITLE | GDK_DECOR_MENU;
+    if (minimize) functions |= GDK_FUNC_MINIMIZE, decorations |= GDK_DECOR_MINIMIZE;
+    if (maximize) functions |= GDK_FUNC_MAXIMIZE, decorations |= GDK_DECOR_MAXIMIZE;
+    // Both live on the native window, which this makes if need be. Some window managers go by the
+    // functions, others by the boxes drawn.
+    gtk_widget_realize(FImpl->Window);
+    GdkWindow* window = gtk_widget_get_window(FImpl->Window);
+    gdk_window_set_functions(window, static_cast<GdkWMFunction>(functions));
+    gdk_window_set_decorations(window, static_cast<GdkWMDecoration>(decorations));
+}
+
 TBorderStyle TForm::BorderStyle() const {
     return FImpl->Border;
 }
@@ -286,7 +311,59 @@ TWinControl& TForm::ClientControl() {
 }
 
 bool TForm::IsShortCut(const TKeyMessage& message) {
+    if (FMenu && TMenuAccess::IsShortCut(*FMenu, message)) return true;
     return OnShortCut && OnShortCut(message);
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (FMenu == menu) return;
+    if (FMenu) {
+        GtkWidget* bar = TMenuAccess::Bar(*FMenu);
+        if (bar && FImpl->Box) gtk_container_remove(GTK_CONTAINER(FImpl->Box), bar);
+        TMenuAccess::SetForm(*FMenu, nullptr);
+    }
+    if (menu && menu->Form()) menu->Form()->SetMenu(nullptr);
+    FMenu = menu;
+    if (!menu) return;
+    // The window keeps its outer size: the bar's room comes from the client area.
+    GtkWidget* bar = TMenuAccess::Bar(*menu);
+    if (bar && FImpl->Box) {
+        gtk_box_pack_start(GTK_BOX(FImpl->Box), bar, FALSE, FALSE, 0);
+        gtk_box_reorder_child(GTK_BOX(FImpl->Box), bar, 0);
+    }
+    TMenuAccess::SetForm(*menu, this);
+}
+
+// A nested loop runs until a result is set or the window hides, which is how closing shows.
+int TForm::ShowModal() {
+    FModalResult = mrNone;
+    GtkWidget* window = FImpl->Window;
+    if (!window) return FModalResult = mrCancel;
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    FModalLoop = loop;
+    const gulong hidden = g_signal_connect_swapped(window, "hide", G_CALLBACK(g_main_loop_quit), loop);
+    gtk_window_set_modal(FImpl->Win(), TRUE);
+    Show();
+    for (;;) {
+        if (FModalResult == mrNone && gtk_widget_get_visible(window)) g_main_loop_run(loop);
+        if (!gtk_widget_get_visible(window)) break;
+        if (FModalResult == mrNone) continue; // hidden and shown again, as a new border style does
+        // A result closes the form unless OnCloseQuery refuses; then the form stays and waits on.
+        Close();
+        if (!gtk_widget_get_visible(window)) break;
+        FModalResult = mrNone;
+    }
+    g_signal_handler_disconnect(window, hidden);
+    gtk_window_set_modal(FImpl->Win(), FALSE);
+    FModalLoop = nullptr;
+    g_main_loop_unref(loop);
+    if (FModalResult == mrNone) FModalResult = mrCancel;
+    return FModalResult;
+}
+
+void TForm::SetModalResult(int result) {
+    FModalResult = result;
+    if (FModalLoop && result != mrNone) g_main_loop_quit(static_cast<GMainLoop*>(FModalLoop));
 }
 
 } // namespace Platform

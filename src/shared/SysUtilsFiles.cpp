@@ -1,0 +1,264 @@
+// System functions over files and folders: copying, listing, sizes, path forms, byte order marks.
+#include "shared/SysUtils.h"
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "platform/FileNames.h"
+#include "platform/Files.h"
+#include "platform/Folders.h"
+#include "platform/Shortcuts.h"
+
+namespace fs = std::filesystem;
+
+namespace Corvane::Shared {
+
+namespace {
+
+bool HasWildcard(const std::string& name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
+
+bool MatchesGlob(std::string_view name, std::string_view mask) {
+    // Iterative '*' matching: on a mismatch, let the last star swallow one more character.
+    size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || mask[m] == name[n])) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (starMask != std::string_view::npos) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
+// Masks keep their old meaning: a final ".*" also takes names without an extension, so "*.*" is
+// every name.
+bool MatchesMask(const std::string& name, const std::string& mask) {
+    if (mask.empty()) return true;
+    if (MatchesGlob(name, mask)) return true;
+    return mask.size() >= 2 && mask.ends_with(".*") && name.find('.') == std::string::npos &&
+           MatchesGlob(name, std::string_view(mask).substr(0, mask.size() - 2));
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == Platform::PathDelim) return folder + name;
+    return folder + Platform::PathDelim + name;
+}
+
+// A path without its trailing separators, so that its last part is a name.
+fs::path WithoutTrailingSeparator(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == Platform::PathDelim)
+        trimmed.pop_back();
+    return fs::path(trimmed);
+}
+
+bool CopyMatchingFiles(const fs::path& pattern, const fs::path& to) {
+    std::error_code error;
+    const fs::path folder = pattern.has_parent_path() ? pattern.parent_path() : fs::path(".");
+    const std::string mask = pattern.filename().string();
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (it->is_regular_file(error) && MatchesMask(it->path().filename().string(), mask))
+            files.push_back(it->path());
+    if (error || files.empty()) return false;
+    fs::create_directories(to, error);
+    if (!fs::is_directory(to, error)) return false;
+    bool copied = true;
+    for (const auto& file : files)
+        copied =
+            fs::copy_file(file, to / file.filename(), fs::copy_options::overwrite_existing, error) && copied;
+    return copied;
+}
+
+// Whether inner is folder itself or lies below it.
+bool IsWithin(const fs::path& inner, const fs::path& folder) {
+    std::error_code error;
+    const fs::path a = fs::weakly_canonical(inner, error);
+    const fs::path b = fs::weakly_canonical(folder, error);
+    if (error) return false;
+    const auto [end, ignored] = std::mismatch(b.begin(), b.end(), a.begin(), a.end());
+    return end == b.end();
+}
+
+bool CopyItem(const std::string& fromPath, const std::string& toPath) {
+    if (fromPath.empty() || toPath.empty()) return false;
+    const fs::path from = WithoutTrailingSeparator(fromPath);
+    // A mask copies only files; a folder named in full is copied with everything below it.
+    if (HasWildcard(from.filename().string()))
+        return CopyMatchingFiles(from, WithoutTrailingSeparator(toPath));
+
+    std::error_code error;
+    const fs::file_status source = fs::status(from, error);
+    if (error || !fs::exists(source)) return false;
+    const fs::path to = fs::is_directory(toPath, error) ? fs::path(toPath) / from.filename()
+                                                        : WithoutTrailingSeparator(toPath);
+    if (to.has_parent_path()) fs::create_directories(to.parent_path(), error);
+    if (fs::is_directory(source)) {
+        // A copy into the folder itself would never end.
+        if (IsWithin(to, from)) return false;
+        fs::copy(from, to,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing |
+                     fs::copy_options::copy_symlinks,
+                 error);
+        return !error;
+    }
+    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+}
+
+} // namespace
+
+bool TSysUtils::CopyFile(const std::string& FromPath, const std::string& ToPath) {
+    return CopyItem(FromPath, ToPath);
+}
+
+bool TSysUtils::CopyDirectory(const std::string& FromDirPath, const std::string& ToDirPath) {
+    return CopyItem(FromDirPath, ToDirPath);
+}
+
+void TSysUtils::GetDirectoryFiles(const std::string& RootDir, bool IncludeDirs,
+                                  std::vector<std::string>& FileList, const std::string& FileMask) {
+    FileList.clear();
+    std::error_code error;
+    std::vector<std::string> folders, files;
+    for (fs::directory_iterator it(RootDir, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code kindError;
+        if (it->is_directory(kindError)) {
+            if (IncludeDirs) folders.push_back(name);
+        } else if (MatchesMask(name, FileMask)) {
+            files.push_back(name);
+        }
+    }
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    for (const auto& name : folders)
+        FileList.push_back(JoinPath(RootDir, name));
+    for (const auto& name : files)
+        FileList.push_back(JoinPath(RootDir, name));
+}
+
+std::int64_t TSysUtils::GetSizeOfFile(const std::string& FilePath) {
+    std::error_code error;
+    const fs::file_status status = fs::status(FilePath, error);
+    if (error || !fs::exists(status) || fs::is_directory(status)) return -1;
+    const auto size = fs::file_size(FilePath, error);
+    return error ? 0 : static_cast<std::int64_t>(size);
+}
+
+std::int64_t TSysUtils::GetSizeOfDir(const std::string& DirPath, bool IncludeSubdirs) {
+    std::int64_t total = 0;
+    std::error_code error;
+    if (!IncludeSubdirs) {
+        std::vector<std::string> files;
+        GetDirectoryFiles(DirPath, false, files, "*.*");
+        for (const auto& file : files)
+            total += std::max<std::int64_t>(GetSizeOfFile(file), 0);
+        return total;
+    }
+    // Links to folders are not followed: they could lead back up the tree.
+    for (fs::recursive_directory_iterator it(DirPath, fs::directory_options::skip_permission_denied, error),
+         end;
+         !error && it != end; it.increment(error)) {
+        std::error_code kindError;
+        if (it->is_regular_file(kindError))
+            total += std::max<std::int64_t>(GetSizeOfFile(it->path().string()), 0);
+    }
+    return total;
+}
+
+int TSysUtils::GetSubdirectoriesCount(const std::string& DirPath) {
+    int count = 0;
+    std::error_code error;
+    for (fs::directory_iterator it(DirPath, error), end; !error && it != end; it.increment(error)) {
+        std::error_code kindError;
+        if (it->is_directory(kindError)) ++count;
+    }
+    return count;
+}
+
+std::string TSysUtils::GetParentDirPath(const std::string& Path) {
+    std::error_code error;
+    const fs::path full = fs::absolute(Path.empty() ? fs::path(".") : fs::path(Path), error);
+    if (error) return {};
+    std::string parent = (full / "..").lexically_normal().string();
+    if (parent.empty() || parent.back() != Platform::PathDelim) parent += Platform::PathDelim;
+    return parent;
+}
+
+std::string TSysUtils::ExpandFileNameRelBaseDir(const std::string& FileName, const std::string& BaseDir) {
+    const bool relative = FileName.empty() || FileName.front() != Platform::PathDelim;
+    const std::string joined = relative ? JoinPath(BaseDir, FileName) : FileName;
+    return fs::path(joined).lexically_normal().string();
+}
+
+bool TSysUtils::FilesHaveSameDateTime(const std::string& File1Path, const std::string& File2Path) {
+    // A missing file answers false rather than raising.
+    std::error_code error1, error2;
+    const auto time1 = fs::last_write_time(File1Path, error1);
+    const auto time2 = fs::last_write_time(File2Path, error2);
+    return !error1 && !error2 && time1 == time2;
+}
+
+bool TSysUtils::IsValidFilePath(const std::string& FileName) {
+    return Platform::IsAcceptedPath(FileName);
+}
+
+bool TSysUtils::RemoveUTFBoomFromFile(const std::string& FilePath) {
+    std::string content;
+    try {
+        // The stream library reports a folder's read error by throwing.
+        std::ifstream in(FilePath, std::ios::binary);
+        if (!in) return false;
+        content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    if (!content.starts_with("\xEF\xBB\xBF")) return true;
+    int error = 0;
+    return Platform::WriteFileReplacing(FilePath, std::string_view(content).substr(3), error);
+}
+
+std::string TSysUtils::FormatByteSize(std::int64_t Bytes) {
+    struct TUnit {
+        std::int64_t Divisor;
+        const char* Name;
+    };
+    static constexpr TUnit kUnits[] = {{1073741824, " GB"}, {1048576, " MB"}, {1024, " KB"}};
+    for (const auto& unit : kUnits) {
+        if (Bytes < unit.Divisor) continue;
+        // Hundredths, rounded half up, in integers so that no size loses precision.
+        const std::int64_t whole = Bytes / unit.Divisor, rest = Bytes % unit.Divisor;
+        const std::int64_t hundredths = whole * 100 + (rest * 100 + unit.Divisor / 2) / unit.Divisor;
+        std::string text = std::to_string(hundredths / 100);
+        if (const std::int64_t decimals = hundredths % 100; decimals != 0) {
+            text += '.';
+            text += static_cast<char>('0' + decimals / 10);
+            if (decimals % 10 != 0) text += static_cast<char>('0' + decimals % 10);
+        }
+        return text + unit.Name;
+    }
+    // Zero reads "0 bytes", not " bytes" as the bare digit pattern would print it.
+    return std::to_string(Bytes) + " bytes";
+}
+
+std::string TSysUtils::GetLnkFilePath(const std::string& LnkFilePath) {
+    return Platform::ShortcutTarget(LnkFilePath);
+}
+
+} // namespace Corvane::Shared
