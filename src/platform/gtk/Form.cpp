@@ -24,6 +24,10 @@ struct TForm::TImpl {
     TPosition Position = TPosition::Designed;
     TBorderStyle Border = TBorderStyle::Sizeable;
     TWindowState State = TWindowState::Normal;
+    // A state asked for that the window manager has not reported yet: reports of earlier changes
+    // still on their way must not undo it. Given up after a while, for a request that is refused.
+    bool StatePending = false;
+    guint PendingTimer = 0;
     bool StayOnTop = false;
     bool Shown = false;
 
@@ -143,12 +147,44 @@ struct TForm::TImpl {
         return FALSE;
     }
 
+    void RequestState(TWindowState state) {
+        State = state;
+        StatePending = true;
+        if (PendingTimer) g_source_remove(PendingTimer);
+        PendingTimer = g_timeout_add(1000, OnPendingTimeout, this);
+        ApplyState();
+    }
+
+    void EndPending() {
+        StatePending = false;
+        if (PendingTimer) g_source_remove(PendingTimer);
+        PendingTimer = 0;
+    }
+
+    static gboolean OnPendingTimeout(gpointer data) {
+        auto* self = static_cast<TImpl*>(data);
+        self->PendingTimer = 0;
+        self->StatePending = false;
+        if (self->Window) {
+            const auto s = gdk_window_get_state(gtk_widget_get_window(self->Window));
+            self->State = StateOf(s);
+        }
+        return G_SOURCE_REMOVE;
+    }
+
+    static TWindowState StateOf(GdkWindowState s) {
+        return (s & GDK_WINDOW_STATE_ICONIFIED)   ? TWindowState::Minimized
+               : (s & GDK_WINDOW_STATE_MAXIMIZED) ? TWindowState::Maximized
+                                                  : TWindowState::Normal;
+    }
+
     static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, gpointer data) {
         auto* self = static_cast<TImpl*>(data);
-        const auto s = event->new_window_state;
-        self->State = (s & GDK_WINDOW_STATE_ICONIFIED)   ? TWindowState::Minimized
-                      : (s & GDK_WINDOW_STATE_MAXIMIZED) ? TWindowState::Maximized
-                                                         : TWindowState::Normal;
+        const TWindowState reported = StateOf(event->new_window_state);
+        if (!self->StatePending || reported == self->State) {
+            self->EndPending();
+            self->State = reported;
+        }
         if (event->changed_mask & GDK_WINDOW_STATE_ICONIFIED)
             TControlAccess::BroadcastSysCommand(self->Client, self->State == TWindowState::Minimized
                                                                   ? TSysCommand::Minimize
@@ -181,6 +217,7 @@ TForm::TForm() : FImpl(std::make_unique<TImpl>()) {
 
 TForm::~TForm() {
     SetMenu(nullptr);
+    FImpl->EndPending();
     if (FImpl->Window) {
         g_signal_handlers_disconnect_by_data(FImpl->Window, FImpl.get());
         gtk_widget_destroy(FImpl->Window);
@@ -265,6 +302,10 @@ TBorderStyle TForm::BorderStyle() const {
 }
 
 void TForm::SetWindowState(TWindowState state) {
+    if (FImpl->Window && gtk_widget_get_mapped(FImpl->Window)) {
+        FImpl->RequestState(state);
+        return;
+    }
     FImpl->State = state;
     FImpl->ApplyState();
 }
