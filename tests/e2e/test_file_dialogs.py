@@ -91,3 +91,14 @@ def test_closing_the_application_while_a_dialog_shows(app):
     (app.tmp / "go").write_text("")
     code, _, err = run.wait(20)
     assert code == 0, err
+
+
+def test_the_session_ending_the_program_closes_an_open_dialog(app):
+    # At log-out the session sends SIGTERM; a dialog waiting for an answer must not keep the process.
+    page = """<title>Test App</title><script>
+      window.addEventListener('load', () => crv.dialogs.openFile({title: 'Waiting'}));</script>"""
+    run = app.start(app.pack({"index.html": page}, app_id=APP_ID))
+    run.window("^Waiting$", 40)
+    run.proc.terminate()
+    code, _, err = run.wait(20)
+    assert code == 0, err

@@ -9,8 +9,10 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Dialogs.h"
+#include "platform/gtk/ModalDialogs.h"
 
 namespace Platform {
 
@@ -18,6 +20,8 @@ namespace {
 
 int gLoopDepth = 0;
 std::string gApplicationTitle;
+bool gEnding = false;
+std::vector<GtkDialog*> gModalDialogs;
 
 gboolean RunQueued(gpointer data) {
     std::unique_ptr<std::function<void()>> fn(static_cast<std::function<void()>*>(data));
@@ -43,9 +47,21 @@ bool EnsureUiInitialized() {
 
 // The session or a service manager asks the program to end: leave the loop, so that the process ends
 // in order with 0, as when its last window closes.
+// A dialog open at that moment would hold the process until someone answers it, so it closes.
 static gboolean QuitOnSignal(gpointer) {
+    gEnding = true;
+    for (GtkDialog* dialog : std::vector<GtkDialog*>(gModalDialogs))
+        gtk_dialog_response(dialog, GTK_RESPONSE_DELETE_EVENT);
     QuitMainLoop();
     return G_SOURCE_CONTINUE;
+}
+
+int RunModalDialog(GtkDialog* dialog) {
+    if (gEnding) return GTK_RESPONSE_DELETE_EVENT;
+    gModalDialogs.push_back(dialog);
+    const int response = gtk_dialog_run(dialog);
+    std::erase(gModalDialogs, dialog);
+    return response;
 }
 
 void RunMainLoop() {

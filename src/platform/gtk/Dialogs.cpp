@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/Application.h"
+#include "platform/gtk/ModalDialogs.h"
 
 namespace Platform {
 
@@ -103,7 +104,7 @@ int ShowMessageDialog(const TMessageDialogOptions& options) {
     const bool hasYes = std::find(buttons.begin(), buttons.end(), TDialogButton::Yes) != buttons.end();
     if (hasOk || hasYes) gtk_dialog_set_default_response(GTK_DIALOG(dialog), hasOk ? mrOk : mrYes);
 
-    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    const int response = RunModalDialog(GTK_DIALOG(dialog));
     gtk_widget_destroy(dialog);
     ProcessMessages();
     // Escape and the close box give Cancel.

@@ -8,6 +8,7 @@
 
 #include "platform/Application.h"
 #include "platform/Form.h"
+#include "platform/gtk/ModalDialogs.h"
 
 namespace Platform {
 
@@ -104,7 +105,7 @@ TFileDialogResult TFileDialog::Execute(TForm* FallbackOwner) {
     void* outerShowing = FShowing;
     FDestroyed = &destroyed;
     FShowing = dialog;
-    const int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    const int response = RunModalDialog(GTK_DIALOG(dialog));
     if (destroyed) {
         if (outerDestroyed) *outerDestroyed = true;
         if (outerShowing) gtk_dialog_response(GTK_DIALOG(outerShowing), GTK_RESPONSE_CANCEL);
