@@ -175,10 +175,18 @@ struct TMenuItem::TImpl {
         Widget = Image = Label = nullptr;
     }
 
+    // Without a compositor the window under a closing menu is told to repaint, but the browser
+    // view draws only when its page changes: ask the whole window for a fresh frame.
+    static void OnShellHidden(GtkWidget* shell, gpointer) {
+        GtkWidget* attached = gtk_menu_get_attach_widget(GTK_MENU(shell));
+        if (attached) gtk_widget_queue_draw(gtk_widget_get_toplevel(attached));
+    }
+
     GtkWidget* EnsureShell() {
         if (Shell || !Parent || !Bar()) return Shell;
         Shell = gtk_menu_new();
         g_object_ref_sink(Shell);
+        g_signal_connect(Shell, "hide", G_CALLBACK(OnShellHidden), nullptr);
         if (Widget && !IsLine()) gtk_menu_item_set_submenu(GTK_MENU_ITEM(Widget), Shell);
         return Shell;
     }
