@@ -477,7 +477,7 @@ export interface UpdateMenuItemOptions {
 /** A native menu bar on the main window, which has none until the first setItems. */
 export interface CrvMainMenu {
     /**
-     * Replaces the whole menu (an empty array leaves an empty menu bar). Rejects with
+     * Replaces the whole menu (an empty array leaves no items, and the bar hides). Rejects with
      * "Missing menu items" (menu unchanged), "Wrong menu items JSON" (not a JSON array) or
      * "Wrong menu item JSON" (an item without `id` or `caption`, or whose `items` is not an
      * array); after either of the last two the menu is empty.
