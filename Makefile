@@ -42,7 +42,8 @@ asan: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -L unit -j $(JOBS)
 	# The browser's own libraries keep memory until exit: leaks are checked by the unit tests only.
-	ASAN_OPTIONS=detect_leaks=0 CRV_BIN_DIR=$(CURDIR)/build/asan/bin $(PYTEST) -q tests/e2e/test_bridge.py
+	ASAN_OPTIONS=detect_leaks=0 CRV_BIN_DIR=$(CURDIR)/build/asan/bin $(PYTEST) -q tests/e2e/test_bridge.py \
+		tests/e2e/test_menu.py tests/e2e/test_file_dialogs.py tests/e2e/test_shell.py
 
 # Start-up, bridge calls and serving, each against a minimal WebKitGTK program doing the same job.
 bench: build

@@ -69,7 +69,8 @@ TEST(BridgeProtocol, FunctionTableIdsAreUniqueAndRuntimeOnlyNamesMatchTheirMessa
         if (f->RuntimeOnlyName) runtimeOnly.insert(f->Id);
         EXPECT_EQ(TBrowserExternalModule::FindFunction(f->Id), f);
     }
-    EXPECT_EQ(runtimeOnly, (std::set<int>{11001, 11002, 11003, 12001, 12002, 30004, 50003, 50004, 80001, 80002, 80003}));
+    EXPECT_EQ(runtimeOnly,
+              (std::set<int>{11001, 11002, 11003, 12001, 12002, 30004, 50003, 50004, 80001, 80002, 80003}));
     EXPECT_EQ(TBrowserExternalModule::FindFunction(99999), nullptr);
     EXPECT_STREQ(TBrowserExternalModule::FindFunction(30004)->RuntimeOnlyName, "crv.app.extractFile()");
 }

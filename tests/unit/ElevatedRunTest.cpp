@@ -61,7 +61,8 @@ TEST_F(ElevatedRunTest, RunsTheFileThroughPkexecWithItsParametersAndReturnsItsEx
     EXPECT_EQ(TSysUtils::ShellExecAsAdminAndWait(nullptr, (dir / "tool").string(),
                                                  "/silent \"two words\" /install"),
               42u);
-    EXPECT_EQ(ReadAll(dir / "args"), std::string("[") + (dir / "tool").string() + "][/silent][two words][/install]");
+    EXPECT_EQ(ReadAll(dir / "args"),
+              std::string("[") + (dir / "tool").string() + "][/silent][two words][/install]");
 }
 
 TEST_F(ElevatedRunTest, GivesZeroWhenNothingStarts) {
