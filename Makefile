@@ -40,7 +40,7 @@ e2e: build
 asan: deps
 	cmake --preset asan -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset asan -j $(JOBS)
-	ctest --preset asan -L unit -j $(JOBS)
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --preset asan -L unit -j $(JOBS)
 	# The browser's own libraries keep memory until exit: leaks are checked by the unit tests only.
 	ASAN_OPTIONS=detect_leaks=0 CRV_BIN_DIR=$(CURDIR)/build/asan/bin $(PYTEST) -q tests/e2e/test_bridge.py \
 		tests/e2e/test_menu.py tests/e2e/test_file_dialogs.py tests/e2e/test_shell.py

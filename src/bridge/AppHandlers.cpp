@@ -33,10 +33,7 @@ void TBrowserExternalModule::IsRuntime(const std::string& UUID, const TJsonValue
 }
 
 void TBrowserExternalModule::SendPowerActionReply(const std::string& UUID, std::uint32_t Flags) {
-    if (TSysUtils::ExitWindows(Flags))
-        SendSuccess(UUID, "true");
-    else
-        SendError(UUID, TStrUtils::StringToJsonString(SystemErrorText(Platform::LastErrorCode())));
+    SendSystemReply(UUID, TSysUtils::ExitWindows(Flags));
 }
 
 void TBrowserExternalModule::SystemLogoff(const std::string& UUID, const TJsonValue&) {

@@ -16,6 +16,7 @@
 #include "runtime/ProjectIni.h"
 #include "shared/BrowserExternalForm.h"
 #include "shared/CaseMap.h"
+#include "shared/StrUtils.h"
 
 namespace Corvane::Shared {
 
@@ -160,6 +161,13 @@ void TBrowserExternalModule::SendSuccess(const std::string& UUID, const std::str
 
 void TBrowserExternalModule::SendError(const std::string& UUID, const std::string& Result) {
     SendResponse(UUID, Result, false);
+}
+
+void TBrowserExternalModule::SendSystemReply(const std::string& UUID, bool Accepted) {
+    if (Accepted)
+        SendSuccess(UUID, "true");
+    else
+        SendError(UUID, TStrUtils::StringToJsonString(SystemErrorText(Platform::LastErrorCode())));
 }
 
 TJsonValue ParseMessageJson(const std::string& Text) {

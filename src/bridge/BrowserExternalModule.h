@@ -60,6 +60,8 @@ public:
     void SendResponse(const std::string& UUID, const std::string& Result, bool Success);
     void SendSuccess(const std::string& UUID, const std::string& Result);
     void SendError(const std::string& UUID, const std::string& Result);
+    // The reply to a request that the system took (true) or refused (its message for the last error).
+    void SendSystemReply(const std::string& UUID, bool Accepted);
 
     // Argument readers of the top level of Data. Absent or null: Default. A string gives its text,
     // a number its text as sent, true/false the words; an object or array throws.
@@ -156,5 +158,8 @@ TJsonValue ParseMessageJson(const std::string& Text);
 // The system's message for an error code, as an error reply text wants it: without trailing blanks,
 // line breaks and periods.
 std::string SystemErrorText(int Code);
+
+// The error reply of a file that could not be written: "Cannot write the file \"<path>\": <text>".
+std::string CannotWriteText(const std::string& Path, int Code);
 
 } // namespace Corvane::Shared

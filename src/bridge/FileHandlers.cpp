@@ -39,10 +39,6 @@ bool DeleteFile(const std::string& path) {
     return fs::remove(path, error) && !error;
 }
 
-std::string CannotWriteText(const std::string& path, int code) {
-    return TStrUtils::StringToJsonString("Cannot write the file \"" + path + "\": " + SystemErrorText(code));
-}
-
 } // namespace
 
 std::string TBrowserExternalModule::ReadAppPathArg(const std::string& UUID, const TJsonValue& Data,
@@ -136,6 +132,10 @@ void TBrowserExternalModule::FoldersGetAppExecutableDir(const std::string& UUID,
 
 void TBrowserExternalModule::FoldersGetAppDataDir(const std::string& UUID, const TJsonValue&) {
     SendSuccess(UUID, TStrUtils::StringToJsonString(TSysUtils::GetUserAppDataDirPath()));
+}
+
+std::string CannotWriteText(const std::string& Path, int Code) {
+    return TStrUtils::StringToJsonString("Cannot write the file \"" + Path + "\": " + SystemErrorText(Code));
 }
 
 } // namespace Corvane::Shared

@@ -16,32 +16,17 @@
 
 namespace Corvane::Shared {
 
-namespace {
-
-// The system's refusal of the last shell request, as an error reply.
-std::string LastErrorReply() {
-    return TStrUtils::StringToJsonString(SystemErrorText(Platform::LastErrorCode()));
-}
-
-} // namespace
-
 void TBrowserExternalModule::ShellExecuteFile(const std::string& UUID, const TJsonValue& Data) {
     const std::string path = ReadStringArg(Data, "filePath", "");
     if (path.empty()) return SendError(UUID, "\"Missing filePath\"");
     const std::string arguments = ReadStringArg(Data, "arguments", "");
-    if (TSysUtils::ShellExec(path, arguments))
-        SendSuccess(UUID, "true");
-    else
-        SendError(UUID, LastErrorReply());
+    SendSystemReply(UUID, TSysUtils::ShellExec(path, arguments));
 }
 
 void TBrowserExternalModule::ShellExploreFile(const std::string& UUID, const TJsonValue& Data) {
     const std::string path = ReadStringArg(Data, "filePath", "");
     if (path.empty()) return SendError(UUID, "\"Missing filePath\"");
-    if (TSysUtils::ShellExplore(path))
-        SendSuccess(UUID, "true");
-    else
-        SendError(UUID, LastErrorReply());
+    SendSystemReply(UUID, TSysUtils::ShellExplore(path));
 }
 
 void TBrowserExternalModule::ShellCommand(const std::string& UUID, const TJsonValue& Data) {
@@ -82,9 +67,7 @@ void TBrowserExternalModule::Base64DecodeToFile(const std::string& UUID, const T
         return SendError(UUID, TStrUtils::StringToJsonString(kInvalidBase64Text));
     // The file is replaced only once the new bytes are complete, so a failed write keeps the old one.
     int code = 0;
-    if (!Platform::WriteFileReplacing(path, bytes, code))
-        return SendError(UUID, TStrUtils::StringToJsonString("Cannot write the file \"" + path +
-                                                             "\": " + SystemErrorText(code)));
+    if (!Platform::WriteFileReplacing(path, bytes, code)) return SendError(UUID, CannotWriteText(path, code));
     SendSuccess(UUID, "true");
 }
 

@@ -1,6 +1,7 @@
 // Tests of running a program with administrator rights and waiting for it: what reaches pkexec, the
 // exit code that comes back, and a wait that keeps the main loop turning and ends when this process
 // is told to terminate.
+#include "TestFiles.h"
 #include "platform/Application.h"
 #include "platform/ChildProcess.h"
 #include "shared/SysUtils.h"
@@ -23,15 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteScript(const fs::path& path, const std::string& body) {
-    std::ofstream(path, std::ios::trunc) << "#!/bin/sh\n" << body << "\n";
-    fs::permissions(path, fs::perms::owner_all);
-}
+using namespace TestFiles;
 
 // A folder with a stand-in pkexec that records its arguments, put first on PATH.
 class ElevatedRunTest : public ::testing::Test {

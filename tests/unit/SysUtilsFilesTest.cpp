@@ -1,5 +1,6 @@
 // Tests of the file and folder functions of the system utilities: copying, listing, sizes, path
 // forms, time stamps, byte order marks and shortcut targets.
+#include "TestFiles.h"
 #include "shared/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using namespace TestFiles;
 
 TEST(FormatByteSize, AtMostTwoDecimalsWithoutTrailingZeros) {
     const std::vector<std::pair<std::int64_t, std::string>> cases = {

@@ -1,5 +1,6 @@
 // Tests of the system utilities that start programs: run-and-wait exit codes, process groups,
 // opening, and the picture editor found among the desktop's registered applications.
+#include "TestFiles.h"
 #include "shared/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -24,15 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using namespace TestFiles;
 
 bool WaitFor(const fs::path& path) {
     for (int i = 0; i < 500 && !fs::exists(path); ++i)

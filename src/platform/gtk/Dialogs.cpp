@@ -52,7 +52,16 @@ void AddIcon(GtkWidget* dialog, TDialogKind kind) {
     gtk_widget_show(icon);
 }
 
-// The visible toplevel that has the focus, as the owner of a new dialog.
+void Trace(const TMessageDialogOptions& options, const std::vector<std::string>& captions) {
+    std::string buttons;
+    for (const auto& caption : captions)
+        buttons += " [" + caption + "]";
+    std::fprintf(stderr, "%s: %s%s\n", options.Title.c_str(), options.Text.c_str(), buttons.c_str());
+    std::fflush(stderr);
+}
+
+} // namespace
+
 GtkWindow* ActiveWindow() {
     GList* windows = gtk_window_list_toplevels();
     GtkWindow* active = nullptr;
@@ -63,16 +72,6 @@ GtkWindow* ActiveWindow() {
     g_list_free(windows);
     return active;
 }
-
-void Trace(const TMessageDialogOptions& options, const std::vector<std::string>& captions) {
-    std::string buttons;
-    for (const auto& caption : captions)
-        buttons += " [" + caption + "]";
-    std::fprintf(stderr, "%s: %s%s\n", options.Title.c_str(), options.Text.c_str(), buttons.c_str());
-    std::fflush(stderr);
-}
-
-} // namespace
 
 int ShowMessageDialog(const TMessageDialogOptions& options) {
     std::vector<TDialogButton> buttons = options.Buttons;

@@ -14,18 +14,6 @@ namespace Platform {
 
 namespace {
 
-// The visible toplevel that has the focus.
-GtkWindow* ActiveWindow() {
-    GList* windows = gtk_window_list_toplevels();
-    GtkWindow* active = nullptr;
-    for (GList* item = windows; item; item = item->next) {
-        auto* window = GTK_WINDOW(item->data);
-        if (gtk_window_is_active(window) && gtk_widget_get_visible(GTK_WIDGET(window))) active = window;
-    }
-    g_list_free(windows);
-    return active;
-}
-
 // Masks behave as users of file dialogs expect: without case, and "*.*" also matches names
 // without a dot.
 gboolean MatchesMask(const GtkFileFilterInfo* info, gpointer data) {

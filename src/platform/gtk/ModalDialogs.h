@@ -9,4 +9,7 @@ namespace Platform {
 // closes as if by its close box, and later dialogs answer that way without showing.
 int RunModalDialog(GtkDialog* dialog);
 
+// The visible toplevel that has the focus, as the owner of a new dialog; null when none has.
+GtkWindow* ActiveWindow();
+
 } // namespace Platform
