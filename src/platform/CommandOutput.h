@@ -17,24 +17,4 @@ namespace Platform {
 bool RunCommandCapture(const std::string& commandLine, const std::string& workingDir, bool showWindow,
                        const std::function<void(std::string_view)>& onOutput);
 
-// Converts text in the locale's character set to UTF-8 piece by piece: the bytes of a character
-// that a piece ends inside are kept and finished by the next piece. Bytes that do not convert
-// become U+FFFD. The C locale's plain ASCII is read as UTF-8, a superset that programs write there.
-class TLocaleTextDecoder {
-public:
-    TLocaleTextDecoder();
-    ~TLocaleTextDecoder();
-    TLocaleTextDecoder(const TLocaleTextDecoder&) = delete;
-    TLocaleTextDecoder& operator=(const TLocaleTextDecoder&) = delete;
-
-    // The UTF-8 text of the next piece, up to a character left unfinished at its end.
-    std::string Decode(std::string_view bytes);
-    // The end of the text: a character still unfinished becomes U+FFFD.
-    std::string Finish();
-
-private:
-    void* FConverter;     // iconv descriptor, or (void*)-1 when the character set is unknown
-    std::string FPending; // the start of an unfinished character
-};
-
 } // namespace Platform

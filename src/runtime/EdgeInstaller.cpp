@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "browser/EdgeEx.h"
-#include "platform/ChildProcess.h"
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
+#include "platform/Spawn.h"
 #include "runtime/EdgeInstallerForm.h"
 #include "runtime/ExeZipLoader.h"
 #include "runtime/StartupMessages.h"

@@ -2,7 +2,7 @@
 // desktop's authentication agent for the rights.
 #include "shared/SysUtils.h"
 
-#include "platform/ChildProcess.h"
+#include "platform/Spawn.h"
 #include "shared/CommandLineText.h"
 
 namespace Corvane::Shared {

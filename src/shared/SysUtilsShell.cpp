@@ -5,6 +5,7 @@
 
 #include "platform/CommandOutput.h"
 #include "platform/FileManager.h"
+#include "platform/Locale.h"
 #include "platform/WindowList.h"
 
 namespace Corvane::Shared {

@@ -1,6 +1,7 @@
 // Tests of command output: both streams in order, long output, failures to start, the locale's
 // character set across pieces, and the terminal window.
 #include "platform/CommandOutput.h"
+#include "platform/Locale.h"
 #include "shared/SysUtils.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // is told to terminate.
 #include "TestFiles.h"
 #include "platform/Application.h"
-#include "platform/ChildProcess.h"
+#include "platform/Spawn.h"
 #include "shared/SysUtils.h"
 
 #include <gtest/gtest.h>

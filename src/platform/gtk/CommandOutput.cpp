@@ -5,6 +5,7 @@
 #include <glib.h>
 
 #include "platform/Process.h"
+#include "platform/gtk/SpawnProcess.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,17 +13,12 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <iconv.h>
-#include <langinfo.h>
 #include <optional>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace Platform {
 
@@ -30,7 +26,6 @@ namespace {
 
 constexpr const char* kShell = "/bin/sh";
 constexpr size_t kChunkSize = 4096;
-constexpr const char* kReplacement = "\xEF\xBF\xBD";
 
 // The script that a terminal runs: it opens the named pipe ($1), goes to the working folder ($3),
 // which a terminal that starts its windows from a server of its own would not keep, says it has
@@ -46,48 +41,6 @@ constexpr auto kTerminalStartLimit = std::chrono::seconds(10);
 void CloseFd(int& fd) {
     if (fd >= 0) close(fd);
     fd = -1;
-}
-
-int WaitChild(pid_t pid) {
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-}
-
-// Spawns argv with the current folder workingDir; output, when not negative, becomes both standard
-// output and standard error. The child gets default signal handling and no blocked signals, so a
-// pipeline in the command ends as it would from a terminal.
-std::optional<pid_t> Spawn(const std::vector<std::string>& argv, const std::string& workingDir, int output) {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawnattr_init(&attributes);
-    if (output >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
-    }
-    if (!workingDir.empty()) posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    std::vector<char*> args;
-    for (const auto& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = -1;
-    const int error = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    if (error != 0) {
-        SetLastError(error);
-        return std::nullopt;
-    }
-    return pid;
 }
 
 // Reads fd until its end, handing every piece to onOutput.
@@ -108,7 +61,10 @@ bool RunHidden(const std::string& commandLine, const std::string& workingDir,
         SetLastError(errno);
         return false;
     }
-    const auto pid = Spawn({kShell, "-c", commandLine}, workingDir, fds[1]);
+    TSpawnOptions options;
+    options.WorkingDir = workingDir;
+    options.Output = fds[1];
+    const auto pid = SpawnProcess({kShell, "-c", commandLine}, options);
     CloseFd(fds[1]);
     if (!pid) {
         const int error = errno;
@@ -118,7 +74,7 @@ bool RunHidden(const std::string& commandLine, const std::string& workingDir,
     }
     ReadAll(fds[0], onOutput);
     CloseFd(fds[0]);
-    WaitChild(*pid);
+    WaitForExit(*pid);
     return true;
 }
 
@@ -169,8 +125,10 @@ TTerminalRun RunInTerminal(const std::string& terminal, const std::string& comma
     char* absolute = realpath(workingDir.empty() ? "." : workingDir.c_str(), nullptr);
     const std::string dir = absolute ? absolute : workingDir;
     std::free(absolute);
+    TSpawnOptions options;
+    options.WorkingDir = workingDir;
     const auto pid =
-        Spawn({terminal, "-e", kShell, "-c", kTerminalScript, "sh", fifo, commandLine, dir}, workingDir, -1);
+        SpawnProcess({terminal, "-e", kShell, "-c", kTerminalScript, "sh", fifo, commandLine, dir}, options);
     if (!pid) {
         cleanUp();
         return TTerminalRun::Failed;
@@ -250,60 +208,6 @@ bool RunCommandCapture(const std::string& commandLine, const std::string& workin
         }
     }
     return RunHidden(commandLine, workingDir, onOutput);
-}
-
-TLocaleTextDecoder::TLocaleTextDecoder() {
-    const char* codeset = nl_langinfo(CODESET);
-    std::string charset = codeset && *codeset ? codeset : "UTF-8";
-    if (charset == "ANSI_X3.4-1968" || charset == "ASCII") charset = "UTF-8";
-    FConverter = iconv_open("UTF-8", charset.c_str());
-}
-
-TLocaleTextDecoder::~TLocaleTextDecoder() {
-    if (FConverter != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(FConverter));
-}
-
-std::string TLocaleTextDecoder::Decode(std::string_view bytes) {
-    if (FConverter == reinterpret_cast<void*>(-1)) return std::string(bytes);
-    std::string input = std::move(FPending);
-    FPending.clear();
-    input.append(bytes);
-
-    std::string out;
-    char buffer[kChunkSize];
-    char* in = input.data();
-    size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t rc = iconv(static_cast<iconv_t>(FConverter), &in, &inLeft, &outPtr, &outLeft);
-        const int error = errno;
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (rc != static_cast<size_t>(-1) || error == E2BIG) continue;
-        if (error == EINVAL) { // a character that the next piece finishes
-            FPending.assign(in, inLeft);
-            break;
-        }
-        out += kReplacement;
-        ++in;
-        --inLeft;
-    }
-    return out;
-}
-
-std::string TLocaleTextDecoder::Finish() {
-    std::string out;
-    if (!FPending.empty()) out = kReplacement;
-    FPending.clear();
-    if (FConverter != reinterpret_cast<void*>(-1)) {
-        // Returns to the initial shift state, writing what a stateful character set needs for that.
-        char buffer[64];
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        iconv(static_cast<iconv_t>(FConverter), nullptr, nullptr, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-    }
-    return out;
 }
 
 } // namespace Platform

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/gtk/Pixbufs.h"
+
 namespace Platform {
 
 namespace {
@@ -19,18 +21,6 @@ int PngWidth(std::string_view png) {
     for (int i = 16; i < 20; ++i)
         width = (width << 8) | static_cast<unsigned char>(png[static_cast<std::size_t>(i)]);
     return width > 0 && width <= 4096 ? static_cast<int>(width) : 0;
-}
-
-GdkPixbuf* DecodePng(std::string_view png) {
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
-    if (!loader) return nullptr;
-    const bool written =
-        gdk_pixbuf_loader_write(loader, reinterpret_cast<const guchar*>(png.data()), png.size(), nullptr);
-    const bool closed = gdk_pixbuf_loader_close(loader, nullptr);
-    GdkPixbuf* pixbuf = written && closed ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
-    if (pixbuf) g_object_ref(pixbuf);
-    g_object_unref(loader);
-    return pixbuf;
 }
 
 } // namespace
@@ -112,7 +102,8 @@ void* TSizedImageList::Picture(int index, bool disabled, int scale) const {
 
     const int item = FCollection->IndexOf(FNames[static_cast<std::size_t>(index)]);
     const int width = FWidth * scale, height = FHeight * scale;
-    GdkPixbuf* picture = DecodePng(FCollection->Source(item, FCollection->SourceWidthFor(item, width)));
+    const std::string_view source = FCollection->Source(item, FCollection->SourceWidthFor(item, width));
+    GdkPixbuf* picture = DecodePixbuf(source.data(), source.size());
     if (picture && (gdk_pixbuf_get_width(picture) != width || gdk_pixbuf_get_height(picture) != height)) {
         GdkPixbuf* scaled = gdk_pixbuf_scale_simple(picture, width, height, GDK_INTERP_HYPER);
         g_object_unref(picture);

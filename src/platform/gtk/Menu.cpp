@@ -14,6 +14,7 @@
 #include "platform/Application.h"
 #include "platform/MenuText.h"
 #include "platform/gtk/MenuAccess.h"
+#include "platform/gtk/Pixbufs.h"
 
 namespace Platform {
 
@@ -99,16 +100,8 @@ TImageCollection::TImageCollection() : FImpl(std::make_unique<TImpl>()) {}
 TImageCollection::~TImageCollection() = default;
 
 void TImageCollection::Add(const std::string& Name, const std::vector<std::uint8_t>& Bytes) {
-    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-    GError* error = nullptr;
-    // A failed write closes the loader itself.
-    bool decoded = gdk_pixbuf_loader_write(loader, Bytes.data(), Bytes.size(), &error) &&
-                   gdk_pixbuf_loader_close(loader, &error);
-    GdkPixbuf* pixbuf = decoded ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
-    if (pixbuf) g_object_ref(pixbuf);
-    g_object_unref(loader);
-    const std::string reason = error ? error->message : "no picture in the data";
-    if (error) g_error_free(error);
+    std::string reason;
+    GdkPixbuf* pixbuf = DecodePixbuf(Bytes.data(), Bytes.size(), &reason);
     if (!pixbuf) throw std::runtime_error("The picture " + Name + " cannot be decoded: " + reason);
     FImpl->Pictures.push_back({Name, pixbuf});
 }
