@@ -11,9 +11,10 @@ packages=(
   media-types shared-mime-info
   # tests: a display, a window manager, keyboard input, screenshots, archives made by other tools,
   # Windows executables to build, read back (icoutils) and run (Wine; wine64 runs 64-bit programs),
-  # the end-to-end runner
+  # the end-to-end runner, a private message bus
   xvfb xauth xdotool wmctrl x11-utils openbox imagemagick fonts-dejavu-core
   zip unzip p7zip-full gcc-mingw-w64-x86-64 icoutils wine wine64 python3 python3-pytest
+  dbus-daemon dbus-bin
 )
 
 if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
