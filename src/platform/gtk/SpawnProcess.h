@@ -10,8 +10,8 @@
 namespace Platform {
 
 struct TSpawnOptions {
-    std::string WorkingDir; // empty: this process's current folder
-    int Output = -1;        // when not negative, becomes both standard output and standard error
+    std::string WorkingDir;   // empty: this process's current folder
+    int Output = -1;          // when not negative, becomes both standard output and standard error
     bool NullStreams = false; // standard input, output and error are the null device
     bool NewProcessGroup = false;
 };
