@@ -6,10 +6,10 @@
 
 #include "platform/Form.h"
 #include "platform/Process.h"
-#include "runtime/ProjectIni.h"
-#include "runtime/WindowBorder.h"
+#include "shared/ProjectIni.h"
 #include "shared/StrUtils.h"
 #include "shared/SysUtils.h"
+#include "shared/WindowBorder.h"
 
 namespace Corvane::Shared {
 

@@ -7,15 +7,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include "abi/CaseMap.h"
+#include "bridge/BrowserExternalForm.h"
 #include "browser/BrowserForm.h"
 #include "browser/EdgeText.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
 #include "platform/Process.h"
-#include "runtime/ProjectIni.h"
-#include "shared/BrowserExternalForm.h"
-#include "shared/CaseMap.h"
+#include "shared/ProjectIni.h"
 #include "shared/StrUtils.h"
 
 namespace Corvane::Shared {

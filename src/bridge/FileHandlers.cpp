@@ -11,7 +11,7 @@
 #include "browser/BrowserForm.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
-#include "runtime/ProjectIni.h"
+#include "shared/ProjectIni.h"
 #include "shared/StrUtils.h"
 #include "shared/SysUtils.h"
 #include "shared/ZipReader.h"

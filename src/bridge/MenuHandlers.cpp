@@ -9,14 +9,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "abi/CaseMap.h"
+#include "bridge/BrowserExternalForm.h"
 #include "bridge/BrowserExternalModule.h"
 #include "browser/BrowserForm.h"
 #include "platform/Form.h"
 #include "platform/Menu.h"
 #include "platform/Process.h"
-#include "runtime/ProjectIni.h"
-#include "shared/BrowserExternalForm.h"
-#include "shared/CaseMap.h"
+#include "shared/ProjectIni.h"
 #include "shared/ZipReader.h"
 
 namespace Corvane::Shared {

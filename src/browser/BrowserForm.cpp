@@ -1,14 +1,14 @@
 // The browser form: browser set-up, the document script, file serving, new windows, permissions.
 #include "browser/BrowserForm.h"
 
-#include "browser/ComPtr.h"
+#include "abi/CaseMap.h"
+#include "abi/ComPtr.h"
 #include "browser/EdgeText.h"
 #include "browser/FileServing.h"
-#include "browser/MemoryStream.h"
 #include "platform/Form.h"
 #include "platform/Process.h"
 #include "platform/Resources.h"
-#include "shared/CaseMap.h"
+#include "platform/Streams.h"
 #include "shared/SysUtils.h"
 
 namespace Corvane::Shared {
@@ -117,7 +117,7 @@ void TBrowserForm::EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArg
     auto* environment = FEdgeBrowser->EnvironmentInterface();
     if (!served || !environment) return;
     // The content moves into the stream: no copy on the way to the browser.
-    auto stream = ComPtr<IStream>::Attach(CreateMemoryStream(std::move(served->Content)));
+    auto stream = Platform::CreateMemoryStream(std::move(served->Content));
     ComPtr<ICoreWebView2WebResourceResponse> response;
     if (environment->CreateWebResourceResponse(stream.Get(), 200, TBrowserText("OK"),
                                                TBrowserText(served->Headers()), response.Put()) >= 0)

@@ -6,10 +6,10 @@
 #include <limits>
 #include <thread>
 
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 #include "browser/EdgeEx.h"
-#include "browser/EdgeProcess.h"
 #include "platform/Application.h"
+#include "platform/ProcessEnd.h"
 
 namespace Corvane::Shared {
 
@@ -193,7 +193,7 @@ void TCustomEdgeBrowser::CloseWebView() {
 void TCustomEdgeBrowser::CloseBrowserProcess() {
     const std::uint32_t processId = BrowserProcessID();
     CloseWebView();
-    if (processId != 0) EndBrowserProcess(processId, kBrowserProcessExitWaitMs);
+    if (processId != 0) Platform::WaitOrKillProcess(processId, kBrowserProcessExitWaitMs);
 }
 
 void TCustomEdgeBrowser::ApplyBounds() {

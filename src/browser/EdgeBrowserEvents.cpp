@@ -3,7 +3,7 @@
 // protocol subscriptions.
 #include <array>
 
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 #include "browser/EdgeEx.h"
 #include "browser/EdgeText.h"
 #include "platform/Form.h"

@@ -1,10 +1,10 @@
 // The browser control's properties and operations: thin calls into the web view, its controller and
 // its settings, each result recorded.
-#include "browser/ComObject.h"
+#include "abi/CaseMap.h"
+#include "abi/ComObject.h"
 #include "browser/EdgeEx.h"
-#include "browser/EdgeFileStream.h"
 #include "browser/EdgeText.h"
-#include "shared/CaseMap.h"
+#include "platform/Streams.h"
 
 namespace Corvane::Shared {
 
@@ -166,12 +166,13 @@ void TCustomEdgeBrowser::Stop() {
 }
 
 void TCustomEdgeBrowser::CapturePreview(const std::string& AFilename, TPreviewFormat PreviewFormat) {
-    if (const auto stream = CreateFileStream(AFilename)) CapturePreview(stream.Get(), PreviewFormat);
+    if (const auto stream = Platform::CreateFileStream(AFilename))
+        CapturePreview(stream.Get(), PreviewFormat);
 }
 
 void TCustomEdgeBrowser::CapturePreview(IStream* Stream, TPreviewFormat PreviewFormat) {
     if (!FWebView || !Stream) return;
-    SeekToStart(Stream);
+    Platform::SeekToStart(Stream);
     using THandler = ICoreWebView2CapturePreviewCompletedHandler;
     const auto handler =
         ComPtr<THandler>::Attach(MakeHandler<THandler>([life = FLifeline](HRESULT errorCode) -> HRESULT {

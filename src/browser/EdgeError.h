@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 namespace Corvane::Shared {
 

@@ -2,8 +2,8 @@
 // control makes one for each delivery and drops it when the handler returns: do not keep it.
 #pragma once
 
-#include "browser/ComPtr.h"
-#include "browser/WebView2.h"
+#include "abi/ComPtr.h"
+#include "abi/WebView2.h"
 
 namespace Corvane::Shared {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <utility>
 
-#include "browser/ComPtr.h"
+#include "abi/ComPtr.h"
+#include "abi/WebView2.h"
 #include "browser/EdgeError.h"
 #include "browser/EdgeEventArgs.h"
-#include "browser/WebView2.h"
 #include "platform/Control.h"
 
 namespace Corvane::Shared {

@@ -1,7 +1,7 @@
 // Text across the browser boundary.
 #include "browser/EdgeText.h"
 
-#include "shared/Utf.h"
+#include "abi/Utf.h"
 
 namespace Corvane::Shared {
 

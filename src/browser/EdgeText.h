@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 namespace Corvane::Shared {
 

@@ -1,11 +1,12 @@
 // Answers file:/// requests: archive entry first, then beside the executable, then the path as written.
 #include "browser/FileServing.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
+#include <system_error>
 
-#include "shared/CaseMap.h"
+#include "abi/CaseMap.h"
 #include "shared/StrUtils.h"
 #include "shared/ZipReader.h"
 
@@ -16,11 +17,13 @@ namespace {
 constexpr std::string_view kFilePrefix = "file:///";
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& content) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return false;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    content.resize(static_cast<std::size_t>(st.st_size));
+    content.resize(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(content.size()));
     content.resize(static_cast<std::size_t>(in.gcount()));
     return !in.bad();

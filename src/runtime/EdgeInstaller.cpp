@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "browser/EdgeEx.h"
+#include "browser/EdgeInstalled.h"
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
 #include "platform/Spawn.h"
@@ -93,7 +94,7 @@ void RunEdgeInstallation() {
     // check that follows decides.
     TSysUtils::ShellExecAsAdminAndWait(splash->Handle(), installerPath, "/silent /install");
 
-    if (TSysUtils::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) {
+    if (Shared::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) {
         std::error_code error;
         std::filesystem::remove(installerPath, error);
         TSysUtils::ShellExec(Platform::GetExecutablePath(), "");

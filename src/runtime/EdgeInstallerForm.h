@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "browser/Win11Forms.h"
 #include "platform/ActivityIndicator.h"
+#include "runtime/Win11Forms.h"
 
 namespace Corvane::Runtime {
 

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "browser/EdgeEx.h"
+#include "browser/EdgeInstalled.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
@@ -136,7 +137,7 @@ void LoadExeZip() {
     ExtractLoader(Shared::EdgeLoaderDllPath);
     SetBrowserEnvironment();
 
-    if (!Shared::TSysUtils::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) RunEdgeInstallation();
+    if (!Shared::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) RunEdgeInstallation();
 
     if (TCommandLine::FirstArgIs(RuntimeAppID)) return;
 

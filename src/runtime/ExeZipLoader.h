@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/ProjectIni.h"
+#include "shared/ProjectIni.h"
 #include "shared/ZipReader.h"
 
 namespace Corvane::Runtime {

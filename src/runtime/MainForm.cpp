@@ -6,8 +6,8 @@
 #include "platform/Application.h"
 #include "runtime/CommandLine.h"
 #include "runtime/ExeZipLoader.h"
-#include "runtime/WindowBorder.h"
 #include "shared/PackageFormat.h"
+#include "shared/WindowBorder.h"
 #include "shared/ZipReader.h"
 
 namespace Corvane::Runtime {

@@ -7,7 +7,7 @@
 
 #include "bridge/BrowserExternalModule.h"
 #include "browser/BrowserForm.h"
-#include "browser/Win11Forms.h"
+#include "runtime/Win11Forms.h"
 
 namespace Corvane::Runtime {
 

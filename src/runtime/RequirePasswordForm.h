@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "browser/Win11Forms.h"
 #include "platform/Edit.h"
 #include "platform/ImageList.h"
+#include "runtime/Win11Forms.h"
 
 namespace Corvane::Runtime {
 

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "abi/Utf.h"
 #include "shared/IconFile.h"
 #include "shared/PeResources.h"
-#include "shared/Utf.h"
 #include "shared/VersionInfo.h"
 
 namespace Corvane::Shared {

@@ -1,8 +1,8 @@
 // The built-in extension-to-content-type pairs and the layered table built on them.
 #include "shared/MimeTable.h"
 
+#include "abi/CaseMap.h"
 #include "platform/SystemMimeTypes.h"
-#include "shared/CaseMap.h"
 
 #include <array>
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "abi/Utf.h"
 #include "shared/BinaryReader.h"
-#include "shared/Utf.h"
 
 namespace Corvane::Shared {
 

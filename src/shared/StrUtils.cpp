@@ -1,9 +1,9 @@
 // String helpers: JSON quoting, list splitting and joining, MIME lookup, script quoting and more.
 #include "shared/StrUtils.h"
 
-#include "shared/CaseMap.h"
+#include "abi/CaseMap.h"
+#include "abi/Utf.h"
 #include "shared/MimeTable.h"
-#include "shared/Utf.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "abi/CaseMap.h"
 #include "platform/Dialogs.h"
 #include "platform/Styles.h"
-#include "shared/CaseMap.h"
 #include "shared/ThemePalettes.h"
 
 namespace Corvane::Shared {

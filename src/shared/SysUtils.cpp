@@ -1,12 +1,10 @@
-// System functions: folders, folder deletion, the browser-runtime check, shell and power actions.
+// System functions: folders, folder deletion, shell and power actions.
 #include "shared/SysUtils.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
-#include "browser/WebView2.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/Folders.h"
 #include "platform/Process.h"
 #include "platform/Session.h"
@@ -37,24 +35,6 @@ bool TSysUtils::DeleteDirectory(const std::string& DirPath) {
     if (!std::filesystem::is_directory(path, error)) return false;
     std::filesystem::remove_all(path, error);
     return !error && !std::filesystem::exists(path, error);
-}
-
-bool TSysUtils::CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
-    std::error_code error;
-    if (!std::filesystem::exists(EdgeLoaderDllPath, error)) return false;
-
-    Platform::TDynamicLibrary library;
-    if (!library.Load(EdgeLoaderDllPath)) return false;
-    const auto getVersion = reinterpret_cast<WebView2::GetAvailableCoreWebView2BrowserVersionStringFn>(
-        library.Symbol("GetAvailableCoreWebView2BrowserVersionString"));
-    if (!getVersion) return false;
-
-    // Only the version string decides; the result code is not consulted.
-    WebView2::LPWSTR version = nullptr;
-    getVersion(nullptr, &version);
-    const bool installed = version && version[0] != 0;
-    if (version) WebView2::CoTaskMemFree(version);
-    return installed;
 }
 
 bool TSysUtils::ShellExec(const std::string& FilePath, const std::string& Arguments) {

@@ -38,8 +38,6 @@ public:
                                     bool ShowWindow);
     // The captions of the desktop's top-level windows, blank ones left out.
     static void GetWindowsCaptions(std::vector<std::string>& WindowsCaptionsList);
-    // Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
-    static bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
     // Logs the user off (0), shuts the machine down (1) or restarts it (2), optionally with the force
     // flag 4: 4, 5 and 6 are what the runtime passes. Whether the system accepted the request; any
     // other value is refused with EINVAL. On failure the last error code and its message tell why.

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
+#include "abi/Utf.h"
 #include "shared/BinaryReader.h"
-#include "shared/Utf.h"
 
 namespace Corvane::Shared {
 

@@ -1,7 +1,7 @@
 // Read access to an in-memory ZIP archive over libzip, with the package's name matching.
 #include "shared/ZipReader.h"
 
-#include "shared/CaseMap.h"
+#include "abi/CaseMap.h"
 #include "shared/ZipCrypto.h"
 
 #include <zip.h>

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <ctime>
 #include <random>
 #include <stdexcept>
@@ -13,10 +12,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
+
+#include "platform/FileHandle.h"
 
 namespace Corvane::Shared {
 
@@ -83,8 +81,8 @@ struct TCentralRecord {
     bool Folder = false;
 };
 
-std::system_error FileError(const char* what, const std::string& path) {
-    return std::system_error(errno, std::generic_category(), std::string(what) + " \"" + path + "\"");
+std::system_error FileError(int error, const char* what, const std::string& path) {
+    return std::system_error(error, std::system_category(), std::string(what) + " \"" + path + "\"");
 }
 
 } // namespace
@@ -92,7 +90,7 @@ std::system_error FileError(const char* what, const std::string& path) {
 struct TZipWriter::TImpl {
     std::string Path;
     std::string Password;
-    int Fd = -1;
+    Platform::TFileHandle File;
     std::uint64_t Offset = 0;      // bytes accepted, buffered ones included
     std::uint64_t CentralSize = 0; // size the central directory will have
     std::vector<std::uint8_t> Pending;
@@ -104,15 +102,8 @@ struct TZipWriter::TImpl {
     bool InEntry = false; // an entry failed half-way: the archive cannot go on
 
     void WriteAll(const std::uint8_t* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t n = ::write(Fd, data, size);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw FileError("Cannot write", Path);
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
+        int error = 0;
+        if (!File.WriteAll(data, size, error)) throw FileError(error, "Cannot write", Path);
     }
 
     void Flush() {
@@ -225,14 +216,12 @@ struct TZipWriter::TImpl {
 TZipWriter::TZipWriter(const std::string& path, std::string password) : FImpl(std::make_unique<TImpl>()) {
     FImpl->Path = path;
     FImpl->Password = std::move(password);
-    FImpl->Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (FImpl->Fd < 0) throw FileError("Cannot create", path);
+    int error = 0;
+    if (!FImpl->File.Create(path, error)) throw FileError(error, "Cannot create", path);
     FImpl->Pending.reserve(kBlockSize);
 }
 
-TZipWriter::~TZipWriter() {
-    if (FImpl->Fd >= 0) ::close(FImpl->Fd);
-}
+TZipWriter::~TZipWriter() = default;
 
 void TZipWriter::AddFolder(std::string name, std::int64_t modifiedUnixTime) {
     if (name.empty() || name.back() != '/') name += '/';
@@ -245,33 +234,24 @@ void TZipWriter::AddData(const std::string& name, std::string_view data, std::in
 
 void TZipWriter::AddFile(const std::string& name, const std::string& sourcePath) {
     TImpl& w = *FImpl;
-    const int fd = ::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw FileError("Cannot open", sourcePath);
-    struct TCloser {
-        int Fd;
-        ~TCloser() { ::close(Fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) throw FileError("Cannot read", sourcePath);
-    if (S_ISDIR(info.st_mode)) {
-        errno = EISDIR;
-        throw FileError("Cannot read", sourcePath);
-    }
+    Platform::TFileHandle source;
+    int error = 0;
+    if (!source.OpenRead(sourcePath, error)) throw FileError(error, "Cannot open", sourcePath);
+    std::uint64_t sourceSize = 0;
+    std::int64_t modified = 0;
+    if (!source.Info(sourceSize, modified, error)) throw FileError(error, "Cannot read", sourcePath);
 
-    w.CheckRoom(name, static_cast<std::uint64_t>(info.st_size));
+    w.CheckRoom(name, sourceSize);
     TCentralRecord record;
     record.Name = name;
-    record.Modified = ToDosTime(info.st_mtime);
+    record.Modified = ToDosTime(modified);
     TZipCrypto cipher = w.BeginEntry(record);
     w.Block.resize(kBlockSize);
     uLong crc = crc32(0L, Z_NULL, 0);
     std::uint64_t size = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, w.Block.data(), w.Block.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw FileError("Cannot read", sourcePath);
-        }
+        const std::int64_t n = source.Read(w.Block.data(), w.Block.size(), error);
+        if (n < 0) throw FileError(error, "Cannot read", sourcePath);
         if (n == 0) break;
         const auto count = static_cast<std::size_t>(n);
         crc = crc32(crc, w.Block.data(), static_cast<uInt>(count));
@@ -322,9 +302,8 @@ void TZipWriter::Finish() {
     end.U16(0);
     w.Put(end);
     w.Flush();
-    const int fd = w.Fd;
-    w.Fd = -1;
-    if (::close(fd) != 0) throw FileError("Cannot write", w.Path);
+    int error = 0;
+    if (!w.File.Close(error)) throw FileError(error, "Cannot write", w.Path);
     w.Finished = true;
 }
 

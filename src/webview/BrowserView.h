@@ -11,8 +11,8 @@
 
 #include <webkit2/webkit2.h>
 
-#include "browser/ComObject.h"
-#include "browser/ComPtr.h"
+#include "abi/ComObject.h"
+#include "abi/ComPtr.h"
 #include "webview/BrowserContext.h"
 #include "webview/EventList.h"
 #include "webview/Settings.h"

@@ -4,8 +4,8 @@
 #include <functional>
 #include <utility>
 
-#include "browser/ComObject.h"
-#include "browser/ComPtr.h"
+#include "abi/ComObject.h"
+#include "abi/ComPtr.h"
 
 namespace CrvWebView {
 

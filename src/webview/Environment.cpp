@@ -1,7 +1,7 @@
 // The browser environment.
 #include "webview/Environment.h"
 
-#include "browser/ComPtr.h"
+#include "abi/ComPtr.h"
 #include "webview/BrowserView.h"
 #include "webview/HttpHeaders.h"
 #include "webview/MainLoop.h"

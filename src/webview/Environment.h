@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 #include "webview/BrowserContext.h"
 #include "webview/EventList.h"
 

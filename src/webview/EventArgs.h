@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "browser/ComObject.h"
-#include "browser/ComPtr.h"
+#include "abi/ComObject.h"
+#include "abi/ComPtr.h"
 #include "webview/Deferral.h"
 #include "webview/HttpHeaders.h"
 #include "webview/KeyMap.h"

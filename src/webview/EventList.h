@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "browser/ComPtr.h"
-#include "browser/WebView2.h"
+#include "abi/ComPtr.h"
+#include "abi/WebView2.h"
 
 namespace CrvWebView {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 
 namespace CrvWebView {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 namespace CrvWebView {
 

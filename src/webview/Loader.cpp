@@ -2,7 +2,7 @@
 // the Windows loader library.
 #include <cstdlib>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 #include "webview/Environment.h"
 #include "webview/Text.h"
 

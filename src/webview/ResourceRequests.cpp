@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/MemoryStream.h"
+#include "abi/MemoryStream.h"
 #include "webview/BrowserView.h"
 #include "webview/EventArgs.h"
 #include "webview/FileUris.h"

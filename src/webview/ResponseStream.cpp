@@ -1,7 +1,7 @@
 // A response's content as a stream for the browser.
 #include "webview/ResponseStream.h"
 
-#include "browser/MemoryStream.h"
+#include "abi/MemoryStream.h"
 
 namespace CrvWebView {
 

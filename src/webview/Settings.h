@@ -4,7 +4,7 @@
 
 #include <webkit2/webkit2.h>
 
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 
 namespace CrvWebView {
 

@@ -5,7 +5,7 @@
 
 #include <gtk/gtk.h>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 namespace CrvWebView {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shared/Utf.h"
+#include "abi/Utf.h"
 
 namespace CrvWebView {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "browser/WebView2.h"
-#include "shared/CaseMap.h"
+#include "abi/CaseMap.h"
+#include "abi/WebView2.h"
 
 namespace CrvWebView {
 

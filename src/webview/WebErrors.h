@@ -4,7 +4,7 @@
 #include <gio/gio.h>
 #include <glib.h>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 namespace CrvWebView {
 

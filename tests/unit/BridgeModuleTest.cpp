@@ -25,9 +25,9 @@
 #include "browser/BrowserForm.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
-#include "runtime/ProjectIni.h"
-#include "runtime/WindowBorder.h"
 #include "shared/PackageFormat.h"
+#include "shared/ProjectIni.h"
+#include "shared/WindowBorder.h"
 #include "shared/ZipReader.h"
 #include "shared/ZipWriter.h"
 

@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "FakeLoader.h"
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 #include "platform/Application.h"
 #include "platform/Form.h"
 

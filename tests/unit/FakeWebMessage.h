@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "browser/ComObject.h"
-#include "shared/Utf.h"
+#include "abi/ComObject.h"
+#include "abi/Utf.h"
 
 namespace TestMessages {
 

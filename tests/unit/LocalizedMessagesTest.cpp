@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shared/Utf.h"
+#include "abi/Utf.h"
 
 using namespace Corvane::Runtime;
 

@@ -1,5 +1,5 @@
 // Tests of the read-only memory stream the runtime answers resource requests with.
-#include "browser/MemoryStream.h"
+#include "abi/MemoryStream.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/ComPtr.h"
+#include "abi/ComPtr.h"
 
 using namespace WebView2;
 

@@ -1,5 +1,5 @@
 // The settings file: parsing, matching, the typed reads, the integer conversion and the decoding.
-#include "runtime/ProjectIni.h"
+#include "shared/ProjectIni.h"
 
 #include <clocale>
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shared/Utf.h"
+#include "abi/Utf.h"
 
 using Corvane::Runtime::DecodeTextFile;
 using Corvane::Runtime::TProjectIni;

@@ -1,5 +1,5 @@
 // Tests of the corner preference values of the runtime's form base.
-#include "browser/Win11Forms.h"
+#include "runtime/Win11Forms.h"
 
 #include <gtest/gtest.h>
 

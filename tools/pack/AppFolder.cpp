@@ -2,7 +2,7 @@
 #include "AppFolder.h"
 
 #include "PackErrors.h"
-#include "shared/CaseMap.h"
+#include "abi/CaseMap.h"
 
 #include <algorithm>
 #include <cerrno>

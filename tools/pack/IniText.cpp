@@ -2,8 +2,8 @@
 #include "IniText.h"
 
 #include "PackErrors.h"
-#include "runtime/ProjectIni.h"
-#include "shared/Utf.h"
+#include "abi/Utf.h"
+#include "shared/ProjectIni.h"
 
 #include <algorithm>
 #include <array>

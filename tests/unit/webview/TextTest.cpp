@@ -1,7 +1,7 @@
 // Tests of JSON string quoting and decoding, header text and handler lists.
 #include <gtest/gtest.h>
 
-#include "browser/ComObject.h"
+#include "abi/ComObject.h"
 #include "webview/EventList.h"
 #include "webview/HttpHeaders.h"
 #include "webview/Text.h"

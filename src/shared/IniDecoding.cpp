@@ -1,10 +1,10 @@
 // The text of the settings file: decoded by its byte-order mark, else from the 8-bit code page.
-#include "runtime/ProjectIni.h"
+#include "shared/ProjectIni.h"
 
 #include <string>
 
+#include "abi/Utf.h"
 #include "platform/Locale.h"
-#include "shared/Utf.h"
 
 namespace Corvane::Runtime {
 

@@ -1,5 +1,5 @@
 // Simple case mapping from one table of capital ranges and the distance to their small letters.
-#include "shared/CaseMap.h"
+#include "abi/CaseMap.h"
 
 #include <iterator>
 

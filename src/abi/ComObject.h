@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 // The interfaces have no virtual destructor (see WebView2.h); objects here delete themselves.
 #pragma GCC diagnostic push

@@ -1,5 +1,5 @@
 // Rounded window corners for the runtime's own windows.
-#include "browser/Win11Forms.h"
+#include "runtime/Win11Forms.h"
 
 #include "platform/WindowCorners.h"
 

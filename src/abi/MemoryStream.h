@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"

@@ -1,5 +1,5 @@
 // The integer conversion of the settings: signed decimal, or hexadecimal filling 32 bits.
-#include "runtime/ProjectIni.h"
+#include "shared/ProjectIni.h"
 
 namespace Corvane::Runtime {
 

@@ -1,10 +1,10 @@
 // The application settings: the ini text split into sections and entries, and the typed reads.
-#include "runtime/ProjectIni.h"
+#include "shared/ProjectIni.h"
 
 #include <algorithm>
 
-#include "shared/CaseMap.h"
-#include "shared/Utf.h"
+#include "abi/CaseMap.h"
+#include "abi/Utf.h"
 
 namespace Corvane::Runtime {
 

@@ -1,25 +1,12 @@
-// A read-only IStream over bytes held in memory.
-#include "browser/MemoryStream.h"
+// A read-only IStream over bytes held in memory, whose bytes the browser stand-in reads in place.
+#include "abi/MemoryStream.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
 
-#if defined(_WIN32)
-#include <shlwapi.h>
-#endif
-
 namespace WebView2 {
-
-#if defined(_WIN32)
-
-// The real browser copies what it reads, so the system's memory stream serves.
-IStream* CreateMemoryStream(std::vector<std::uint8_t>&& bytes) {
-    return SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-}
-
-#else
 
 namespace {
 
@@ -155,7 +142,5 @@ private:
 IStream* CreateMemoryStream(std::vector<std::uint8_t>&& bytes) {
     return new TMemoryStream(std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes)));
 }
-
-#endif
 
 } // namespace WebView2

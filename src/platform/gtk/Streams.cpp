@@ -1,11 +1,6 @@
-// Streams for captured page images.
-#include "browser/EdgeFileStream.h"
+// Streams over memory and files: our own memory stream, and a stream over a file descriptor.
+#include "platform/Streams.h"
 
-#if defined(_WIN32)
-#include <shlwapi.h>
-
-#include "browser/EdgeText.h"
-#else
 #include <algorithm>
 #include <cerrno>
 
@@ -13,27 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "browser/ComObject.h"
-#endif
+#include "abi/ComObject.h"
+#include "abi/MemoryStream.h"
 
-namespace Corvane::Shared {
+namespace Platform {
 
 using namespace WebView2;
-
-#if defined(_WIN32)
-
-ComPtr<IStream> CreateFileStream(const std::string& path) {
-    IStream* stream = nullptr;
-    if (FAILED(SHCreateStreamOnFileW(TBrowserText(path), STGM_CREATE | STGM_READWRITE, &stream))) return {};
-    return ComPtr<IStream>::Attach(stream);
-}
-
-void SeekToStart(IStream* stream) {
-    LARGE_INTEGER start{};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-}
-
-#else
 
 namespace {
 
@@ -104,6 +84,8 @@ void SeekToStart(IStream* stream) {
     stream->Seek(0, STREAM_SEEK_SET, nullptr);
 }
 
-#endif
+ComPtr<IStream> CreateMemoryStream(std::vector<std::uint8_t>&& bytes) {
+    return ComPtr<IStream>::Attach(WebView2::CreateMemoryStream(std::move(bytes)));
+}
 
-} // namespace Corvane::Shared
+} // namespace Platform

@@ -1,5 +1,5 @@
 // Conversions between UTF-8 and UTF-16.
-#include "shared/Utf.h"
+#include "abi/Utf.h"
 
 namespace Corvane::Shared {
 

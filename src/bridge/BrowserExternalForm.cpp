@@ -1,6 +1,6 @@
 // The hidden form of the bridge, wired as designed: the menu draws from the image list, the list
 // from the collection.
-#include "shared/BrowserExternalForm.h"
+#include "bridge/BrowserExternalForm.h"
 
 namespace Corvane::Shared {
 

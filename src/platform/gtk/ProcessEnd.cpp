@@ -1,9 +1,6 @@
-// Ending the browser's process: wait for it a while, then kill it.
-#include "browser/EdgeProcess.h"
+// Ending another process: a process descriptor where the kernel has them, else polling its state.
+#include "platform/ProcessEnd.h"
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -15,22 +12,8 @@
 #include <poll.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-#endif
 
-namespace Corvane::Shared {
-
-#if defined(_WIN32)
-
-void EndBrowserProcess(std::uint32_t processId, int timeoutMs) {
-    if (processId == 0 || processId == GetCurrentProcessId()) return;
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
-    if (!process) return;
-    if (WaitForSingleObject(process, static_cast<DWORD>(timeoutMs)) == WAIT_TIMEOUT)
-        TerminateProcess(process, 1);
-    CloseHandle(process);
-}
-
-#else
+namespace Platform {
 
 namespace {
 
@@ -75,7 +58,7 @@ bool EndThroughDescriptor(pid_t pid, TClock::time_point deadline) {
 
 } // namespace
 
-void EndBrowserProcess(std::uint32_t processId, int timeoutMs) {
+void WaitOrKillProcess(std::uint32_t processId, int timeoutMs) {
     // Larger ids would turn negative and name a process group.
     if (processId == 0 || processId > static_cast<std::uint32_t>(INT_MAX)) return;
     const auto pid = static_cast<pid_t>(processId);
@@ -92,6 +75,4 @@ void EndBrowserProcess(std::uint32_t processId, int timeoutMs) {
     }
 }
 
-#endif
-
-} // namespace Corvane::Shared
+} // namespace Platform

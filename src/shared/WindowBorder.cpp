@@ -1,5 +1,5 @@
 // The border styles of the setting App/WindowBorder.
-#include "runtime/WindowBorder.h"
+#include "shared/WindowBorder.h"
 
 namespace Corvane::Runtime {
 

@@ -1,0 +1,11 @@
+// Whether a browser runtime is there to run the app.
+#pragma once
+
+#include <string>
+
+namespace Corvane::Shared {
+
+// Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
+bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
+
+} // namespace Corvane::Shared
