@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all deps build debug run test unit e2e asan bench format check-format clean
+.PHONY: all deps build debug run test unit e2e asan bench format check-format check-layers clean
 
 all: build
 
@@ -58,6 +58,10 @@ format:
 
 check-format:
 	@clang-format --dry-run --Werror $(FORMAT_FILES)
+
+# Each source folder includes only from itself and the layers below it.
+check-layers:
+	@scripts/check-layers.sh
 
 clean:
 	rm -rf build
