@@ -15,7 +15,7 @@ namespace Corvane::Shared {
 
 namespace {
 
-constexpr const char* kVersionText = "\"2021.47\"";
+constexpr const char* kVersionText = "2021.47";
 
 // Power actions: log off, shut down, reboot, each forced.
 constexpr std::uint32_t kLogoff = 4;
@@ -24,72 +24,71 @@ constexpr std::uint32_t kReboot = 6;
 
 } // namespace
 
-void TBrowserExternalModule::Hello(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, kVersionText);
+TBridgeOutcome TBrowserExternalModule::Hello(const TJsonValue&) {
+    return TBridgeOutcome::Result(kVersionText);
 }
 
-void TBrowserExternalModule::IsRuntime(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, JsonBool(ExeZip != nullptr));
+TBridgeOutcome TBrowserExternalModule::IsRuntime(const TJsonValue&) {
+    return TBridgeOutcome::Result(ExeZip != nullptr);
 }
 
-void TBrowserExternalModule::SendPowerActionReply(const std::string& UUID, std::uint32_t Flags) {
-    SendSystemReply(UUID, TSysUtils::ExitWindows(Flags));
+TBridgeOutcome TBrowserExternalModule::SystemLogoff(const TJsonValue&) {
+    return SystemOutcome(TSysUtils::ExitWindows(kLogoff));
 }
 
-void TBrowserExternalModule::SystemLogoff(const std::string& UUID, const TJsonValue&) {
-    SendPowerActionReply(UUID, kLogoff);
+TBridgeOutcome TBrowserExternalModule::SystemReboot(const TJsonValue&) {
+    return SystemOutcome(TSysUtils::ExitWindows(kReboot));
 }
 
-void TBrowserExternalModule::SystemReboot(const std::string& UUID, const TJsonValue&) {
-    SendPowerActionReply(UUID, kReboot);
+TBridgeOutcome TBrowserExternalModule::SystemShutdown(const TJsonValue&) {
+    return SystemOutcome(TSysUtils::ExitWindows(kShutdown));
 }
 
-void TBrowserExternalModule::SystemShutdown(const std::string& UUID, const TJsonValue&) {
-    SendPowerActionReply(UUID, kShutdown);
-}
-
-void TBrowserExternalModule::AppClose(const std::string&, const TJsonValue&) {
+TBridgeOutcome TBrowserExternalModule::AppClose(const TJsonValue&) {
     // The last action: the main window may close inside this call.
     if (OnAppCloseRequest) OnAppCloseRequest(this);
+    return TBridgeOutcome::NoReply();
 }
 
-void TBrowserExternalModule::AppInFullscreen(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, JsonBool(InFullscreen));
+TBridgeOutcome TBrowserExternalModule::AppInFullscreen(const TJsonValue&) {
+    return TBridgeOutcome::Result(InFullscreen);
 }
 
-void TBrowserExternalModule::AppEnterFullscreen(const std::string&, const TJsonValue&) {
-    if (InFullscreen || !MainForm) return;
+TBridgeOutcome TBrowserExternalModule::AppEnterFullscreen(const TJsonValue&) {
+    if (InFullscreen || !MainForm) return TBridgeOutcome::NoReply();
     InFullscreen = true;
     MainForm->SetBorderStyle(Platform::TBorderStyle::None);
     MainForm->SetWindowState(Platform::TWindowState::Maximized);
+    return TBridgeOutcome::NoReply();
 }
 
-void TBrowserExternalModule::AppExitFullscreen(const std::string&, const TJsonValue&) {
-    if (!InFullscreen || !MainForm) return;
+TBridgeOutcome TBrowserExternalModule::AppExitFullscreen(const TJsonValue&) {
+    if (!InFullscreen || !MainForm) return TBridgeOutcome::NoReply();
     InFullscreen = false;
     MainForm->SetWindowState(Platform::TWindowState::Normal);
     const int border = ProjectINI ? ProjectINI->ReadInteger("App", "WindowBorder", 2) : 2;
     MainForm->SetBorderStyle(Runtime::BorderStyleFromSetting(border));
+    return TBridgeOutcome::NoReply();
 }
 
-void TBrowserExternalModule::WindowGetStyle(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, MainForm && MainForm->StayOnTop() ? "\"ontop\"" : "\"normal\"");
+TBridgeOutcome TBrowserExternalModule::WindowGetStyle(const TJsonValue&) {
+    return TBridgeOutcome::Result(MainForm && MainForm->StayOnTop() ? "ontop" : "normal");
 }
 
-void TBrowserExternalModule::WindowSetStyle(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::WindowSetStyle(const TJsonValue& Data) {
     const bool onTop = ReadStringArg(Data, "style", "normal") == "ontop";
     if (MainForm) MainForm->SetStayOnTop(onTop);
-    SendSuccess(UUID, "true");
+    return TBridgeOutcome::Result(true);
 }
 
-void TBrowserExternalModule::WindowGetState(const std::string& UUID, const TJsonValue&) {
+TBridgeOutcome TBrowserExternalModule::WindowGetState(const TJsonValue&) {
     const auto state = MainForm ? MainForm->WindowState() : Platform::TWindowState::Normal;
-    SendSuccess(UUID, state == Platform::TWindowState::Minimized   ? "\"minimized\""
-                      : state == Platform::TWindowState::Maximized ? "\"maximized\""
-                                                                   : "\"normal\"");
+    return TBridgeOutcome::Result(state == Platform::TWindowState::Minimized   ? "minimized"
+                                  : state == Platform::TWindowState::Maximized ? "maximized"
+                                                                               : "normal");
 }
 
-void TBrowserExternalModule::WindowSetState(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::WindowSetState(const TJsonValue& Data) {
     const std::string state = ReadStringArg(Data, "state", "normal");
     if (MainForm) {
         if (state == "normal")
@@ -99,17 +98,17 @@ void TBrowserExternalModule::WindowSetState(const std::string& UUID, const TJson
         else if (state == "maximized")
             MainForm->SetWindowState(Platform::TWindowState::Maximized);
     }
-    SendSuccess(UUID, "true");
+    return TBridgeOutcome::Result(true);
 }
 
-void TBrowserExternalModule::WindowGetTitle(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(MainForm ? MainForm->Caption() : std::string()));
+TBridgeOutcome TBrowserExternalModule::WindowGetTitle(const TJsonValue&) {
+    return TBridgeOutcome::Result(MainForm ? MainForm->Caption() : std::string());
 }
 
-void TBrowserExternalModule::WindowSetTitle(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::WindowSetTitle(const TJsonValue& Data) {
     const std::string title = ReadStringArg(Data, "title", "");
     if (MainForm) MainForm->SetCaption(title);
-    SendSuccess(UUID, "true");
+    return TBridgeOutcome::Result(true);
 }
 
 } // namespace Corvane::Shared

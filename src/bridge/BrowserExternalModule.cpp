@@ -1,4 +1,5 @@
-// The bridge module's life, the dispatcher, the reply builder and the argument readers.
+// The bridge module's life, the dispatcher with the one place that posts replies, and the argument
+// readers.
 #include "bridge/BrowserExternalModule.h"
 
 #include <cstdio>
@@ -32,13 +33,6 @@ public:
         return string(copy);
     }
 };
-
-std::string WebMessageString(TWebMessageReceivedEventArgs& Args) {
-    WebView2::LPWSTR text = nullptr;
-    const bool isString = Args.ArgsInterface()->TryGetWebMessageAsString(&text) >= 0;
-    std::string message = TakeBrowserString(text);
-    return isString ? message : std::string();
-}
 
 std::string WebMessageJson(TWebMessageReceivedEventArgs& Args) {
     WebView2::LPWSTR json = nullptr;
@@ -104,14 +98,6 @@ void TBrowserExternalModule::Dispatch(TWebMessageReceivedEventArgs& Args) {
     // led to must not reach files or the shell.
     if (!StartsWithNoCase(WebMessageSource(Args), "file:")) return;
 
-    if (!ExeZip && WebMessageString(Args) == "crv-webbrowser-clicked") {
-        if (BrowserForm) {
-            if (auto* host = BrowserForm->ParentForm()) host->ClientControl().SetFocus();
-            BrowserForm->EdgeBrowser().SetFocus();
-        }
-        return;
-    }
-
     const TJsonValue document = ParseMessageJson(WebMessageJson(Args));
     if (!document.is_object()) throw std::invalid_argument("The call is not a JSON object");
     RequiredMember(document, "id");
@@ -134,40 +120,25 @@ void TBrowserExternalModule::Dispatch(TWebMessageReceivedEventArgs& Args) {
         Platform::ShowMessageDialog(box);
         return;
     }
-    (this->*function->Handler)(uuid, data);
-    // Nothing of the module is touched from here on: app.close may have ended the window.
+    const TBridgeOutcome outcome = (this->*function->Handler)(data);
+    // Without a reply nothing of the module is touched again: app.close may have ended the window.
+    if (outcome.Kind() != TBridgeOutcome::TKind::NoReply) PostReply(uuid, outcome);
 }
 
-std::string BuildResponse(const std::string& UUID, const std::string& Result, bool Success) {
-    std::string reply = "{\"uuid\": \"";
-    reply += UUID;
-    reply += "\", \"success\": ";
-    reply += JsonBool(Success);
-    reply += ", \"result\": ";
-    reply += Result;
-    reply += "}";
-    return reply;
+void TBrowserExternalModule::PostReply(const std::string& UUID, const TBridgeOutcome& Outcome) {
+    auto* webView = BrowserForm ? BrowserForm->EdgeBrowser().DefaultInterface() : nullptr;
+    const WebView2::HRESULT result =
+        webView ? webView->PostWebMessageAsJson(TBrowserText(BuildResponse(UUID, Outcome)))
+                : WebView2::E_FAIL;
+    // The page's promise stays pending: say which call it is.
+    if (result < 0)
+        std::fprintf(stderr, "crv: the reply to bridge call %s could not be posted (0x%08X)\n",
+                     QuotedUUID(UUID).c_str(), static_cast<unsigned>(result));
 }
 
-void TBrowserExternalModule::SendResponse(const std::string& UUID, const std::string& Result, bool Success) {
-    if (!BrowserForm) return;
-    if (auto* webView = BrowserForm->EdgeBrowser().DefaultInterface())
-        webView->PostWebMessageAsJson(TBrowserText(BuildResponse(UUID, Result, Success)));
-}
-
-void TBrowserExternalModule::SendSuccess(const std::string& UUID, const std::string& Result) {
-    SendResponse(UUID, Result, true);
-}
-
-void TBrowserExternalModule::SendError(const std::string& UUID, const std::string& Result) {
-    SendResponse(UUID, Result, false);
-}
-
-void TBrowserExternalModule::SendSystemReply(const std::string& UUID, bool Accepted) {
-    if (Accepted)
-        SendSuccess(UUID, "true");
-    else
-        SendError(UUID, TStrUtils::StringToJsonString(SystemErrorText(Platform::LastErrorCode())));
+TBridgeOutcome SystemOutcome(bool Accepted) {
+    return Accepted ? TBridgeOutcome::Result(true)
+                    : TBridgeOutcome::Reject(SystemErrorText(Platform::LastErrorCode()));
 }
 
 TJsonValue ParseMessageJson(const std::string& Text) {
@@ -182,7 +153,7 @@ std::string TBrowserExternalModule::ReadStringArg(const TJsonValue& Data, const 
     const auto found = Data.find(Key);
     if (found == Data.end() || found->is_null()) return Default;
     if (found->is_string()) return found->get<std::string>();
-    if (found->is_boolean()) return JsonBool(found->get<bool>());
+    if (found->is_boolean()) return found->get<bool>() ? "true" : "false";
     if (found->is_number()) return found->dump();
     throw std::invalid_argument("The argument \"" + Key + "\" is not text");
 }

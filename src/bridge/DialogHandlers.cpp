@@ -3,7 +3,6 @@
 
 #include "bridge/BrowserExternalModule.h"
 #include "bridge/FileTypes.h"
-#include "shared/StrUtils.h"
 
 namespace Corvane::Shared {
 
@@ -18,26 +17,26 @@ void ReadDialogArgs(Platform::TFileDialog& Dialog, const TJsonValue& Data, const
     Dialog.FileTypes = ParseFileTypes(TBrowserExternalModule::ReadStringArg(Data, "fileTypes", ""));
 }
 
-// The reply's result: the chosen path, or "" when the user cancelled.
-std::string ChosenFile(const Platform::TFileDialog& Dialog, TFileDialogResult Result) {
-    return TStrUtils::StringToJsonString(Result == TFileDialogResult::Confirmed ? Dialog.FileName
-                                                                                : std::string());
+// The chosen path, or "" when the user cancelled. Destroyed: the page closed the application while
+// the dialog showed; nobody is left to answer.
+TBridgeOutcome ChosenFile(const Platform::TFileDialog& Dialog, TFileDialogResult Result) {
+    if (Result == TFileDialogResult::Destroyed) return TBridgeOutcome::NoReply();
+    return TBridgeOutcome::Result(Result == TFileDialogResult::Confirmed ? Dialog.FileName : std::string());
 }
 
 } // namespace
 
-void TBrowserExternalModule::DialogsOpenFile(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::DialogsOpenFile(const TJsonValue& Data) {
     ReadDialogArgs(FileOpenDialog, Data, "Open file");
     const auto result = FileOpenDialog.Execute(MainForm);
-    // Destroyed: the page closed the application while the dialog showed; nobody is left to answer.
-    if (result != TFileDialogResult::Destroyed) SendSuccess(UUID, ChosenFile(FileOpenDialog, result));
+    return ChosenFile(FileOpenDialog, result);
 }
 
-void TBrowserExternalModule::DialogsSaveFile(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::DialogsSaveFile(const TJsonValue& Data) {
     ReadDialogArgs(FileSaveDialog, Data, "Save file");
     FileSaveDialog.OverwritePrompt = ReadBoolArg(Data, "overwritePrompt", false);
     const auto result = FileSaveDialog.Execute(MainForm);
-    if (result != TFileDialogResult::Destroyed) SendSuccess(UUID, ChosenFile(FileSaveDialog, result));
+    return ChosenFile(FileSaveDialog, result);
 }
 
 } // namespace Corvane::Shared

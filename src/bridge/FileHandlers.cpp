@@ -41,101 +41,97 @@ bool DeleteFile(const std::string& path) {
 
 } // namespace
 
-std::string TBrowserExternalModule::ReadAppPathArg(const std::string& UUID, const TJsonValue& Data,
-                                                   const char* Key, const char* MissingText) {
+std::string TBrowserExternalModule::ReadAppPathArg(const TJsonValue& Data, const char* Key) {
     const std::string path = ReadStringArg(Data, Key, "");
-    if (path.empty()) {
-        SendError(UUID, MissingText);
-        return {};
-    }
+    if (path.empty()) return {};
     return ResolveAppPath(path, BrowserForm ? BrowserForm->AppDirPath : Platform::GetExecutableFolder());
 }
 
-void TBrowserExternalModule::FilesFileExists(const std::string& UUID, const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(UUID, Data, "filePath", "\"Missing filePath\"");
-    if (!path.empty()) SendSuccess(UUID, JsonBool(IsFile(path)));
+TBridgeOutcome TBrowserExternalModule::FilesFileExists(const TJsonValue& Data) {
+    const std::string path = ReadAppPathArg(Data, "filePath");
+    if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
+    return TBridgeOutcome::Result(IsFile(path));
 }
 
-void TBrowserExternalModule::FilesDeleteFile(const std::string& UUID, const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(UUID, Data, "filePath", "\"Missing filePath\"");
-    if (!path.empty()) SendSuccess(UUID, JsonBool(DeleteFile(path)));
+TBridgeOutcome TBrowserExternalModule::FilesDeleteFile(const TJsonValue& Data) {
+    const std::string path = ReadAppPathArg(Data, "filePath");
+    if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
+    return TBridgeOutcome::Result(DeleteFile(path));
 }
 
-void TBrowserExternalModule::FoldersDirExists(const std::string& UUID, const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(UUID, Data, "dirPath", "\"Missing dirPath\"");
-    if (!path.empty()) SendSuccess(UUID, JsonBool(IsFolder(path)));
+TBridgeOutcome TBrowserExternalModule::FoldersDirExists(const TJsonValue& Data) {
+    const std::string path = ReadAppPathArg(Data, "dirPath");
+    if (path.empty()) return TBridgeOutcome::Reject("Missing dirPath");
+    return TBridgeOutcome::Result(IsFolder(path));
 }
 
-void TBrowserExternalModule::FoldersDeleteDir(const std::string& UUID, const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(UUID, Data, "dirPath", "\"Missing dirPath\"");
-    if (!path.empty()) SendSuccess(UUID, JsonBool(TSysUtils::DeleteDirectory(path)));
+TBridgeOutcome TBrowserExternalModule::FoldersDeleteDir(const TJsonValue& Data) {
+    const std::string path = ReadAppPathArg(Data, "dirPath");
+    if (path.empty()) return TBridgeOutcome::Reject("Missing dirPath");
+    return TBridgeOutcome::Result(TSysUtils::DeleteDirectory(path));
 }
 
-void TBrowserExternalModule::FilesWriteTextFile(const std::string& UUID, const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(UUID, Data, "filePath", "\"Missing filePath\"");
-    if (path.empty()) return;
+TBridgeOutcome TBrowserExternalModule::FilesWriteTextFile(const TJsonValue& Data) {
+    const std::string path = ReadAppPathArg(Data, "filePath");
+    if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     std::error_code ignored; // a folder that cannot be made shows as the write's failure
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::string contents;
     try {
         contents = ReadStringArg(Data, "contents", "");
     } catch (const std::exception& error) {
-        SendError(UUID, TStrUtils::StringToJsonString(error.what()));
-        return;
+        return TBridgeOutcome::Reject(error.what());
     }
     int code = 0;
-    if (!Platform::WriteFileReplacing(path, TextFileBytes(contents), code)) {
-        SendError(UUID, CannotWriteText(path, code));
-        return;
-    }
-    SendSuccess(UUID, "true");
+    if (!Platform::WriteFileReplacing(path, TextFileBytes(contents), code))
+        return TBridgeOutcome::Reject(CannotWriteText(path, code));
+    return TBridgeOutcome::Result(true);
 }
 
-void TBrowserExternalModule::FilesExtractFile(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::FilesExtractFile(const TJsonValue& Data) {
     const std::string sourceFile = ReadStringArg(Data, "sourceFile", "");
-    if (sourceFile.empty()) return SendError(UUID, "\"Missing sourceFile\"");
+    if (sourceFile.empty()) return TBridgeOutcome::Reject("Missing sourceFile");
     // Used as given: relative to the current folder, in a folder that must exist.
     const std::string targetFile = ReadStringArg(Data, "targetFile", "");
-    if (targetFile.empty()) return SendError(UUID, "\"Missing targetFile\"");
+    if (targetFile.empty()) return TBridgeOutcome::Reject("Missing targetFile");
 
     const std::string dirName = ProjectINI ? ProjectINI->ReadString("App", "DirName", "") : std::string();
     const std::string entryName = dirName + sourceFile;
     // The entry is read whole before the target is touched, so a wrong name or a damaged entry
     // never costs the file already at the target.
-    if (!ExeZip || ExeZip->FindFile(entryName) < 0) return SendError(UUID, "\"File not found\"");
+    if (!ExeZip || ExeZip->FindFile(entryName) < 0) return TBridgeOutcome::Reject("File not found");
     std::vector<std::uint8_t> content;
     if (!ExeZip->ExtractToStream(entryName, content))
-        return SendError(
-            UUID, TStrUtils::StringToJsonString("Cannot extract \"" + entryName + "\" from the package"));
+        return TBridgeOutcome::Reject("Cannot extract \"" + entryName + "\" from the package");
     int code = 0;
     const std::string_view bytes(reinterpret_cast<const char*>(content.data()), content.size());
     if (!Platform::WriteFileReplacing(targetFile, bytes, code))
-        return SendError(UUID, CannotWriteText(targetFile, code));
-    SendSuccess(UUID, "true");
+        return TBridgeOutcome::Reject(CannotWriteText(targetFile, code));
+    return TBridgeOutcome::Result(true);
 }
 
-void TBrowserExternalModule::FoldersGetTempDir(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(TSysUtils::GetTempDirPath()));
+TBridgeOutcome TBrowserExternalModule::FoldersGetTempDir(const TJsonValue&) {
+    return TBridgeOutcome::Result(TSysUtils::GetTempDirPath());
 }
 
-void TBrowserExternalModule::FoldersGetUserDocumentsDir(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(TSysUtils::GetUserDocumentsDirPath()));
+TBridgeOutcome TBrowserExternalModule::FoldersGetUserDocumentsDir(const TJsonValue&) {
+    return TBridgeOutcome::Result(TSysUtils::GetUserDocumentsDirPath());
 }
 
-void TBrowserExternalModule::FoldersGetUserDesktopDir(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(TSysUtils::GetUserDesktopDirPath()));
+TBridgeOutcome TBrowserExternalModule::FoldersGetUserDesktopDir(const TJsonValue&) {
+    return TBridgeOutcome::Result(TSysUtils::GetUserDesktopDirPath());
 }
 
-void TBrowserExternalModule::FoldersGetAppExecutableDir(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(Platform::GetExecutableFolder()));
+TBridgeOutcome TBrowserExternalModule::FoldersGetAppExecutableDir(const TJsonValue&) {
+    return TBridgeOutcome::Result(Platform::GetExecutableFolder());
 }
 
-void TBrowserExternalModule::FoldersGetAppDataDir(const std::string& UUID, const TJsonValue&) {
-    SendSuccess(UUID, TStrUtils::StringToJsonString(TSysUtils::GetUserAppDataDirPath()));
+TBridgeOutcome TBrowserExternalModule::FoldersGetAppDataDir(const TJsonValue&) {
+    return TBridgeOutcome::Result(TSysUtils::GetUserAppDataDirPath());
 }
 
 std::string CannotWriteText(const std::string& Path, int Code) {
-    return TStrUtils::StringToJsonString("Cannot write the file \"" + Path + "\": " + SystemErrorText(Code));
+    return "Cannot write the file \"" + Path + "\": " + SystemErrorText(Code);
 }
 
 } // namespace Corvane::Shared

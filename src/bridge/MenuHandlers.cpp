@@ -23,8 +23,6 @@ namespace Corvane::Shared {
 
 namespace {
 
-constexpr const char* kWrongItem = "\"Wrong menu item JSON\"";
-
 // The words true and false in any letter case, or a number: 0 is false, any other true. Anything
 // else ends the call without reply.
 bool EnabledFromText(const std::string& text) {
@@ -70,9 +68,9 @@ std::int32_t TagFromText(const std::string& text) {
 
 } // namespace
 
-void TBrowserExternalModule::MainMenuSetItems(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::MainMenuSetItems(const TJsonValue& Data) {
     const std::string items = ReadStringArg(Data, "items", "");
-    if (items.empty()) return SendError(UUID, "\"Missing menu items\"");
+    if (items.empty()) return TBridgeOutcome::Reject("Missing menu items");
 
     auto& form = *FBrowserExternalForm;
     if (MainForm) MainForm->SetMenu(&form.MainMenu);
@@ -84,27 +82,24 @@ void TBrowserExternalModule::MainMenuSetItems(const std::string& UUID, const TJs
     try {
         list = ParseMessageJson(items);
     } catch (const std::exception&) {
-        return SendError(UUID, "\"Wrong menu items JSON\"");
+        return TBridgeOutcome::Reject("Wrong menu items JSON");
     }
-    if (!list.is_array()) return SendError(UUID, "\"Wrong menu items JSON\"");
+    if (!list.is_array()) return TBridgeOutcome::Reject("Wrong menu items JSON");
 
     for (const auto& element : list) {
         auto& item = form.MainMenu.Items().Add();
-        if (!BuildMenuItem(UUID, element, item)) return;
+        if (!BuildMenuItem(element, item)) {
+            form.MainMenu.Items().Clear();
+            return TBridgeOutcome::Reject("Wrong menu item JSON");
+        }
     }
-    SendSuccess(UUID, "true");
+    return TBridgeOutcome::Result(true);
 }
 
-bool TBrowserExternalModule::BuildMenuItem(const std::string& UUID, const TJsonValue& Item,
-                                           Platform::TMenuItem& MenuItem) {
+bool TBrowserExternalModule::BuildMenuItem(const TJsonValue& Item, Platform::TMenuItem& MenuItem) {
     // Not an object: no reply, and what was built so far stays.
     if (!Item.is_object()) throw std::invalid_argument("A menu item is not a JSON object");
-    auto& menu = FBrowserExternalForm->MainMenu;
-    if (!IsPlainMember(Item, "id") || !IsPlainMember(Item, "caption")) {
-        SendError(UUID, kWrongItem);
-        menu.Items().Clear();
-        return false;
-    }
+    if (!IsPlainMember(Item, "id") || !IsPlainMember(Item, "caption")) return false;
     MenuItem.SetTag(TagFromText(ReadStringArg(Item, "id", "")));
     MenuItem.SetCaption(ReadStringArg(Item, "caption", ""));
     if (Item.contains("enabled")) MenuItem.SetEnabled(EnabledFromText(ReadStringArg(Item, "enabled", "")));
@@ -115,14 +110,10 @@ bool TBrowserExternalModule::BuildMenuItem(const std::string& UUID, const TJsonV
         MenuItem.OnClick = [this](Platform::TMenuItem& sender) { MainMenuItemClick(sender); };
         return true;
     }
-    if (!children->is_array()) {
-        SendError(UUID, kWrongItem);
-        menu.Items().Clear();
-        return false;
-    }
+    if (!children->is_array()) return false;
     for (const auto& element : *children) {
         auto& child = MenuItem.Add();
-        if (!BuildMenuItem(UUID, element, child)) return false;
+        if (!BuildMenuItem(element, child)) return false;
     }
     return true;
 }
@@ -146,13 +137,13 @@ void TBrowserExternalModule::LoadMenuImage(const std::string& Path, Platform::TM
     MenuItem.SetImageIndex(index);
 }
 
-void TBrowserExternalModule::MainMenuUpdateItem(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::MainMenuUpdateItem(const TJsonValue& Data) {
     const std::string id = ReadStringArg(Data, "id", "");
-    if (id.empty()) return SendError(UUID, "\"Missing item ID\"");
+    if (id.empty()) return TBridgeOutcome::Reject("Missing item ID");
     std::int32_t tag = 0;
-    if (!Runtime::TryStrToInt32(id, tag) || tag == -1) return SendError(UUID, "\"Wrong item ID\"");
+    if (!Runtime::TryStrToInt32(id, tag) || tag == -1) return TBridgeOutcome::Reject("Wrong item ID");
     auto& root = FBrowserExternalForm->MainMenu.Items();
-    if (root.Count() == 0) return SendError(UUID, "\"No menu items\"");
+    if (root.Count() == 0) return TBridgeOutcome::Reject("No menu items");
 
     Platform::TMenuItem* item = nullptr;
     for (int i = 0; i < root.Count() && !item; ++i)
@@ -165,7 +156,7 @@ void TBrowserExternalModule::MainMenuUpdateItem(const std::string& UUID, const T
         const std::string image = ReadStringArg(Data, "image", "");
         if (!image.empty()) LoadMenuImage(image, *item);
     }
-    SendSuccess(UUID, "true");
+    return TBridgeOutcome::Result(true);
 }
 
 Platform::TMenuItem* TBrowserExternalModule::FindMenuItemByTag(Platform::TMenuItem& MenuItem,

@@ -1,34 +1,27 @@
 // themes.*: the visual theme of the runtime's windows.
 #include "bridge/BrowserExternalModule.h"
 
-#include "shared/StrUtils.h"
+#include <nlohmann/json.hpp>
+
 #include "shared/StylesUtils.h"
 
 namespace Corvane::Shared {
 
-void TBrowserExternalModule::ThemesGetTheme(const std::string& UUID, const TJsonValue&) {
-    // Theme names hold no quotes or backslashes.
-    std::string reply(1, '"');
-    reply += TStylesUtils::GetActiveTheme();
-    SendSuccess(UUID, reply + '"');
+TBridgeOutcome TBrowserExternalModule::ThemesGetTheme(const TJsonValue&) {
+    return TBridgeOutcome::Result(TStylesUtils::GetActiveTheme());
 }
 
-void TBrowserExternalModule::ThemesGetThemes(const std::string& UUID, const TJsonValue&) {
+TBridgeOutcome TBrowserExternalModule::ThemesGetThemes(const TJsonValue&) {
     std::vector<std::string> themes;
     TStylesUtils::GetAvailables(themes, true);
-    std::string reply = "[";
-    for (const auto& theme : themes) {
-        if (reply.size() > 1) reply += ",";
-        reply += TStrUtils::StringToJsonString(theme);
-    }
-    SendSuccess(UUID, reply + "]");
+    return TBridgeOutcome::Result(themes);
 }
 
-void TBrowserExternalModule::ThemesSetTheme(const std::string& UUID, const TJsonValue& Data) {
+TBridgeOutcome TBrowserExternalModule::ThemesSetTheme(const TJsonValue& Data) {
     const std::string name = ReadStringArg(Data, "name", "");
     TStylesUtils::TrySetStyle(name, false);
     // A name in other letter case selects the theme but is not its name.
-    SendSuccess(UUID, JsonBool(TStylesUtils::GetActiveTheme() == name));
+    return TBridgeOutcome::Result(TStylesUtils::GetActiveTheme() == name);
 }
 
 } // namespace Corvane::Shared

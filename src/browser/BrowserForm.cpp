@@ -24,6 +24,15 @@ bool IsBlank(const std::string& text) {
     return true;
 }
 
+// The plain-text message that the click listener of the document script posts.
+constexpr const char* kClickMessage = "crv-webbrowser-clicked";
+
+bool IsClickMessage(TWebMessageReceivedEventArgs& Args) {
+    LPWSTR text = nullptr;
+    const bool isString = Args.ArgsInterface()->TryGetWebMessageAsString(&text) >= 0;
+    return TakeBrowserString(text) == kClickMessage && isString;
+}
+
 } // namespace
 
 std::string BrowserExternalScript() {
@@ -51,8 +60,8 @@ TBrowserForm::TBrowserForm() : FEdgeBrowser(std::make_unique<TEdgeBrowser>()) {
     edge.OnNavigationCompleted = [this](TCustomEdgeBrowser*, bool, COREWEBVIEW2_WEB_ERROR_STATUS) {
         EdgeBrowserNavigationCompleted();
     };
-    edge.OnWebMessageReceived = [this](TCustomEdgeBrowser*, TWebMessageReceivedEventArgs& args) {
-        EdgeBrowserWebMessageReceived(args);
+    edge.OnWebMessageReceived = [this](TCustomEdgeBrowser* sender, TWebMessageReceivedEventArgs& args) {
+        EdgeBrowserWebMessageReceived(sender, args);
     };
     edge.OnPermissionRequested = [this](TCustomEdgeBrowser*, TPermissionRequestedEventArgs& args) {
         EdgeBrowserPermissionRequested(args);
@@ -77,7 +86,8 @@ std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::st
     if (IsRuntime && !IsBlank(WebviewJavascript)) piece(WebviewJavascript);
     if (!IsRuntime)
         piece("window.addEventListener(\"click\", function () "
-              "{window.chrome.webview.postMessage(\"crv-webbrowser-clicked\");});");
+              "{window.chrome.webview.postMessage(\"" +
+              std::string(kClickMessage) + "\");});");
     return script;
 }
 
@@ -146,13 +156,17 @@ void TBrowserForm::EdgeBrowserNavigationCompleted() {
     ProgressBar.SetVisible(false);
 }
 
-void TBrowserForm::EdgeBrowserWebMessageReceived(TWebMessageReceivedEventArgs& Args) {
-    if (IsRuntime) return;
-    LPWSTR text = nullptr;
-    if (Args.ArgsInterface()->TryGetWebMessageAsString(&text) < 0) return;
-    if (TakeBrowserString(text) != "crv-webbrowser-clicked") return;
-    // Outside runtime mode a click in the page gives the keyboard focus back to the host.
-    if (auto* form = ParentForm()) form->ClientControl().SetFocus();
+void TBrowserForm::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender,
+                                                 TWebMessageReceivedEventArgs& Args) {
+    // Outside the runtime (not in runtime mode, or without a package) a click in the page gives the
+    // keyboard focus back to the host window and then to the browser. In the runtime the click
+    // message is nothing special: it goes on like any other.
+    if ((!IsRuntime || !ExeZip) && IsClickMessage(Args)) {
+        if (auto* host = ParentForm()) host->ClientControl().SetFocus();
+        FEdgeBrowser->SetFocus();
+        return;
+    }
+    if (OnWebMessage) OnWebMessage(Sender, Args);
 }
 
 } // namespace Corvane::Shared

@@ -1,7 +1,7 @@
 // The browser form: the borderless panel that holds the browser control inside the main window.
 // It sets the browser up when it is ready, serves the application's files from the package archive
-// (falling back to files on disk), hands new windows on local pages to a new instance of the program
-// and grants permission requests.
+// (falling back to files on disk), hands new windows on local pages to a new instance of the program,
+// grants permission requests and passes the page's messages on.
 #pragma once
 
 #include <memory>
@@ -35,6 +35,10 @@ public:
 
     TEdgeBrowser& EdgeBrowser() { return *FEdgeBrowser; }
 
+    // Every web message of the page that the form does not take itself. The form alone handles the
+    // browser control's OnWebMessageReceived; the main window points this at the bridge.
+    TEdgeEvent<TWebMessageReceivedEventArgs& /*Args*/> OnWebMessage;
+
     // Builds the script that runs first in every document and registers it with the web view.
     void AddDocumentScripts();
 
@@ -44,7 +48,7 @@ private:
     void EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& Args);
     void EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& Args);
     void EdgeBrowserNavigationCompleted();
-    void EdgeBrowserWebMessageReceived(TWebMessageReceivedEventArgs& Args);
+    void EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender, TWebMessageReceivedEventArgs& Args);
 
     std::unique_ptr<TEdgeBrowser> FEdgeBrowser;
 };

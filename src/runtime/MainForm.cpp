@@ -57,8 +57,8 @@ void TMainForm::FormCreate() {
     browser.AllowContextMenu = AppBool("AllowContextMenu");
     auto& bridge = *FBrowserExternalModule;
     // Through the field: a message that arrives while the browser closes finds no bridge.
-    browser.EdgeBrowser().OnWebMessageReceived = [this](Shared::TCustomEdgeBrowser* sender,
-                                                        Shared::TWebMessageReceivedEventArgs& args) {
+    browser.OnWebMessage = [this](Shared::TCustomEdgeBrowser* sender,
+                                  Shared::TWebMessageReceivedEventArgs& args) {
         if (FBrowserExternalModule) FBrowserExternalModule->EdgeBrowserWebMessageReceived(sender, args);
     };
     browser.EdgeBrowser().OnDocumentTitleChanged = [this](Shared::TCustomEdgeBrowser*,

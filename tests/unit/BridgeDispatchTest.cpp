@@ -87,11 +87,13 @@ TEST_F(BridgeDispatch, WhichMessagesReachAHandler) {
     }
 }
 
-TEST_F(BridgeDispatch, AClickMessageIsOrdinaryInThePackageAndTakenOnlyWithoutOne) {
-    // In a package the plain string goes on to the JSON test, which refuses it.
-    EXPECT_NE(Deliver("\"crv-webbrowser-clicked\"", "file:///index.html", true), "");
+TEST_F(BridgeDispatch, AReplyWithNowhereToGoIsReportedWithItsUuid) {
+    // No browser form here: the reply cannot be posted.
+    const std::string err = Deliver(R"({"id": 10001, "uuid": "a\"b", "data": {}})");
+    EXPECT_NE(err.find(R"(reply to bridge call "a\"b" could not be posted)"), std::string::npos) << err;
+    // The click message of pages outside the runtime is the browser form's; here it is no call.
     module.ExeZip = nullptr;
-    EXPECT_EQ(Deliver("\"crv-webbrowser-clicked\"", "file:///index.html", true), "");
+    EXPECT_NE(Deliver("\"crv-webbrowser-clicked\"", "file:///index.html", true), "");
 }
 
 TEST_F(BridgeDispatch, WithoutAPackageRuntimeOnlyFunctionsOnlySaySo) {

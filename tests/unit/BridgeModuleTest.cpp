@@ -125,7 +125,7 @@ protected:
         // Calls that end without reply say so on stderr; that text is not what is tested here.
         testing::internal::CaptureStderr();
         module.EdgeBrowserWebMessageReceived(&browserForm->EdgeBrowser(), wrapped);
-        testing::internal::GetCapturedStderr();
+        lastStderr = testing::internal::GetCapturedStderr();
         return Fake().CallsStartingWith(kPosted);
     }
     // The one reply to a call, "" when there was none or more than one.
@@ -150,6 +150,7 @@ protected:
     std::unique_ptr<TBrowserForm> browserForm;
     TBrowserExternalModule module;
     int closeRequests = 0;
+    std::string lastStderr; // of the last Deliver
 };
 
 } // namespace
@@ -192,6 +193,53 @@ TEST_F(BridgeModule, EachCallGetsOneReplyWithItsOwnUuid) {
 
     module.ExeZip = nullptr;
     EXPECT_EQ(Reply(10002), R"({"uuid": "u", "success": true, "result": false})");
+}
+
+TEST_F(BridgeModule, AnyUuidComesBackAsTheSameJsonString) {
+    for (const std::string uuid : {"quote\" and back\\slash", R"(u", "success": false, "uuid": "v)"}) {
+        const std::string text = Reply(10001, json::object(), uuid);
+        const json reply = json::parse(text, nullptr, false);
+        ASSERT_TRUE(reply.is_object()) << text;
+        EXPECT_EQ(reply["uuid"], uuid) << text;
+        EXPECT_EQ(reply["success"], true) << text;
+        EXPECT_EQ(reply["result"], "2021.47") << text;
+    }
+}
+
+TEST_F(BridgeModule, AReplyTheBrowserRefusesIsReportedWithItsUuid) {
+    Fake().Script.PostWebMessage = E_FAIL;
+    EXPECT_EQ(Deliver(CallText(10001, "0b7e-refused", json::object())).size(), 1u);
+    EXPECT_NE(lastStderr.find("\"0b7e-refused\" could not be posted"), std::string::npos) << lastStderr;
+}
+
+TEST_F(BridgeModule, TheBrowserFormTakesTheClickMessageOnlyOutsideTheRuntime) {
+    int passedOn = 0;
+    browserForm->OnWebMessage = [&passedOn](TCustomEdgeBrowser*, TWebMessageReceivedEventArgs&) {
+        ++passedOn;
+    };
+    const std::string click = "\"crv-webbrowser-clicked\"";
+    const struct {
+        bool isRuntime, withPackage;
+        std::string message;
+        bool isString, passedOn;
+    } cases[] = {
+        // In the runtime the click message is ordinary: the bridge gets it and answers nothing.
+        {true, true, click, true, true},
+        {false, true, click, true, false},
+        {true, false, click, true, false},
+        {false, false, "\"crv-webbrowser-clicked \"", true, true},
+        {false, false, CallText(10001, "u", json::object()), false, true},
+    };
+    for (const auto& c : cases) {
+        browserForm->IsRuntime = c.isRuntime;
+        browserForm->ExeZip = c.withPackage ? &zip : nullptr;
+        const auto args = ComPtr<ICoreWebView2WebMessageReceivedEventArgs>::Attach(
+            new TestMessages::TFakeMessage("file:///app/index.html", c.message, c.isString));
+        TWebMessageReceivedEventArgs wrapped(args.Get());
+        const int before = passedOn;
+        browserForm->EdgeBrowser().OnWebMessageReceived(&browserForm->EdgeBrowser(), wrapped);
+        EXPECT_EQ(passedOn - before, c.passedOn ? 1 : 0) << c.message << " " << c.isRuntime << c.withPackage;
+    }
 }
 
 TEST_F(BridgeModule, SomeCallsAreNeverAnswered) {

@@ -1,22 +1,66 @@
-// The bridge's message and reply formats, argument reading and function table.
+// The bridge's message and reply formats, handler outcomes, argument reading and function table.
+#include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "bridge/BrowserExternalModule.h"
+#include "browser/BrowserForm.h"
 #include "platform/Process.h"
 
 using Corvane::Shared::BuildResponse;
 using Corvane::Shared::ParseMessageJson;
+using Corvane::Shared::TBridgeOutcome;
 using Corvane::Shared::TBrowserExternalModule;
+using nlohmann::json;
 
 TEST(BridgeProtocol, ReplyTextHasOneSpaceAfterEachColonAndComma) {
-    EXPECT_EQ(BuildResponse("0b2c", "\"2021.47\"", true),
-              "{\"uuid\": \"0b2c\", \"success\": true, \"result\": \"2021.47\"}");
-    EXPECT_EQ(BuildResponse("u", "[\"a\", \"b\"]", false),
-              "{\"uuid\": \"u\", \"success\": false, \"result\": [\"a\", \"b\"]}");
+    EXPECT_EQ(BuildResponse("0b2c", TBridgeOutcome::Result("2021.47")),
+              R"({"uuid": "0b2c", "success": true, "result": "2021.47"})");
+    EXPECT_EQ(BuildResponse("u", TBridgeOutcome::Result(std::vector<std::string>{"a", "b"})),
+              R"({"uuid": "u", "success": true, "result": ["a","b"]})");
+    EXPECT_EQ(BuildResponse("u", TBridgeOutcome::Reject("Missing filePath")),
+              R"({"uuid": "u", "success": false, "result": "Missing filePath"})");
+}
+
+TEST(BridgeProtocol, ResultStringsAreQuotedPerUtf16CodeUnit) {
+    const struct {
+        json value;
+        const char* text;
+    } cases[] = {
+        {true, "true"},
+        {false, "false"},
+        {"C:\\a/b \"q\"\n", R"("C:\\a\/b \"q\"\n")"},
+        {"\xC3\xA4\xF0\x9F\x98\x80", R"("\u00E4\uD83D\uDE00")"},
+        {json::array(), "[]"},
+        {json::array({"x/", json::array({true})}), R"(["x\/",[true]])"},
+        {json{{"k/", "v"}, {"a", 1}}, R"({"a":1,"k\/":"v"})"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TBridgeOutcome::Result(c.value).ResultJson(), c.text) << c.value.dump();
+        EXPECT_EQ(json::parse(c.text), c.value) << c.text;
+    }
+    EXPECT_EQ(TBridgeOutcome::Reject("a/\xC3\xA4").ResultJson(), R"("a\/\u00E4")");
+    EXPECT_EQ(TBridgeOutcome::NoReply().Kind(), TBridgeOutcome::TKind::NoReply);
+}
+
+TEST(BridgeProtocol, AnyUuidComesBackAsTheSameStringInValidJson) {
+    const std::string uuids[] = {"quote\" and back\\slash", R"(u", "success": false, "uuid": "v)", "\\\"",
+                                 std::string("nul\0and\ttab", 11), "\xC3\xA4/"};
+    for (const auto& uuid : uuids) {
+        const std::string reply = BuildResponse(uuid, TBridgeOutcome::Result(true));
+        const json parsed = json::parse(reply, nullptr, false);
+        ASSERT_TRUE(parsed.is_object()) << reply;
+        EXPECT_EQ(parsed.size(), 3u) << reply;
+        EXPECT_EQ(parsed["uuid"], uuid) << reply;
+        EXPECT_EQ(parsed["success"], true) << reply;
+    }
+    // Bytes that are not UTF-8 cannot be carried; the reply stays valid JSON.
+    EXPECT_TRUE(json::accept(BuildResponse("\xFF\xFE", TBridgeOutcome::Result(true))));
 }
 
 TEST(BridgeProtocol, StringArgumentsByJsonType) {
@@ -80,4 +124,43 @@ TEST(BridgeProtocol, SystemErrorTextLosesTrailingBlanksLineBreaksAndPeriods) {
     EXPECT_EQ(Corvane::Shared::SystemErrorText(EACCES), "Access is denied");
     Platform::SetLastError(ENOENT);
     EXPECT_EQ(Corvane::Shared::SystemErrorText(ENOENT), "No such file or directory");
+}
+
+TEST(BridgeProtocol, ThePageScriptAndTheFunctionTableNameTheSameIds) {
+    // "namespace.function" -> id, read line by line from the script that pages get.
+    std::map<std::string, int> scriptIds;
+    std::multiset<int> calledIds;
+    const std::regex namespaceOpen(R"(^\s*(\w+): \{\s*$)");
+    const std::regex namespaceClose(R"(^\s*\},?\s*$)");
+    const std::regex function(R"(^\s*(\w+): function\b.*\bcall\((\d+)\s*,)");
+    std::istringstream script(Corvane::Shared::BrowserExternalScript());
+    std::string line, space;
+    std::smatch match;
+    while (std::getline(script, line)) {
+        if (std::regex_search(line, match, namespaceOpen)) {
+            space = match[1].str() + ".";
+        } else if (std::regex_search(line, namespaceClose)) {
+            space.clear();
+        } else if (std::regex_search(line, match, function)) {
+            scriptIds[space + match[1].str()] = std::stoi(match[2]);
+            calledIds.insert(std::stoi(match[2]));
+        }
+    }
+    std::multiset<int> tableIds;
+    for (const auto* f = TBrowserExternalModule::Functions(); f->Id != 0; ++f)
+        tableIds.insert(f->Id);
+    EXPECT_EQ(calledIds, tableIds);
+    EXPECT_EQ(scriptIds.at("hello"), 10001);
+    EXPECT_EQ(scriptIds.at("files.fileExists"), 30001);
+
+    // A runtime-only refusal names the script function of its id (30004 names it under app).
+    for (const auto* f = TBrowserExternalModule::Functions(); f->Id != 0; ++f) {
+        if (!f->RuntimeOnlyName) continue;
+        std::string name = f->RuntimeOnlyName;
+        name = name.substr(4, name.size() - 6); // "crv.x.y()" -> "x.y"
+        if (f->Id == 30004) name.replace(0, 3, "files");
+        const auto found = scriptIds.find(name);
+        ASSERT_NE(found, scriptIds.end()) << f->RuntimeOnlyName;
+        EXPECT_EQ(found->second, f->Id) << f->RuntimeOnlyName;
+    }
 }
