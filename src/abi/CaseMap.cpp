@@ -3,7 +3,7 @@
 
 #include <iterator>
 
-namespace Corvane::Shared {
+namespace Corvane::Abi {
 
 namespace {
 
@@ -43,4 +43,4 @@ char32_t UpperCodePoint(char32_t c) {
     return c;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Abi

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace Corvane::Shared {
+namespace Corvane::Abi {
 
 // ASCII letters only: for names that must match the same way in every locale (archive entries,
 // extensions, style names).
@@ -30,4 +30,4 @@ inline bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 char32_t LowerCodePoint(char32_t c);
 char32_t UpperCodePoint(char32_t c);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Abi

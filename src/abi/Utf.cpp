@@ -1,7 +1,7 @@
 // Conversions between UTF-8 and UTF-16.
 #include "abi/Utf.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Abi {
 
 namespace {
 
@@ -113,4 +113,4 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Abi

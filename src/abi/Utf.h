@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace Corvane::Shared {
+namespace Corvane::Abi {
 
 // Invalid UTF-8 sequences become U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
@@ -15,4 +15,4 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 // Whether the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Abi

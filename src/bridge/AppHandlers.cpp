@@ -11,7 +11,10 @@
 #include "shared/SysUtils.h"
 #include "shared/WindowBorder.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 namespace {
 
@@ -67,7 +70,7 @@ TBridgeOutcome TBrowserExternalModule::AppExitFullscreen(const TJsonValue&) {
     InFullscreen = false;
     MainForm->SetWindowState(Platform::TWindowState::Normal);
     const int border = ProjectINI ? ProjectINI->ReadInteger("App", "WindowBorder", 2) : 2;
-    MainForm->SetBorderStyle(Runtime::BorderStyleFromSetting(border));
+    MainForm->SetBorderStyle(Shared::BorderStyleFromSetting(border));
     return TBridgeOutcome::NoReply();
 }
 
@@ -111,4 +114,4 @@ TBridgeOutcome TBrowserExternalModule::WindowSetTitle(const TJsonValue& Data) {
     return TBridgeOutcome::Result(true);
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

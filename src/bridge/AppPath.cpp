@@ -3,7 +3,7 @@
 
 #include "platform/Folders.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
 
 std::string ResolveAppPath(const std::string& Path, const std::string& AppFolder) {
     const bool drive = Path.size() >= 2 && Path[1] == ':';
@@ -36,4 +36,4 @@ std::string TextFileBytes(const std::string& Contents) {
     return bytes;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

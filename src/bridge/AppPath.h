@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
 
 // A path that starts with the path separator, or a drive ("C:...") or UNC ("\\...") form, is used
 // unchanged; any other is taken under AppFolder (which ends with the separator), with '\' turned
@@ -14,4 +14,4 @@ std::string ResolveAppPath(const std::string& Path, const std::string& AppFolder
 // lone CR and lone LF) followed by CR LF. A line break at the very end starts no further line.
 std::string TextFileBytes(const std::string& Contents);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

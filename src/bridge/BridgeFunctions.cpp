@@ -2,7 +2,10 @@
 // name its namespace.
 #include "bridge/BrowserExternalModule.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 namespace {
 
@@ -64,4 +67,4 @@ const TBridgeFunction* TBrowserExternalModule::FindFunction(int Id) {
     return nullptr;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

@@ -5,7 +5,9 @@
 
 #include "shared/StrUtils.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
 
 namespace {
 
@@ -71,4 +73,4 @@ std::string BuildResponse(const std::string& UUID, const TBridgeOutcome& Outcome
     return reply;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
 
 class TBridgeOutcome {
 public:
@@ -40,4 +40,4 @@ std::string QuotedUUID(const std::string& UUID);
 // call. Not for NoReply.
 std::string BuildResponse(const std::string& UUID, const TBridgeOutcome& Outcome);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

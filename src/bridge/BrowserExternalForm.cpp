@@ -2,7 +2,7 @@
 // from the collection.
 #include "bridge/BrowserExternalForm.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
 
 TBrowserExternalForm::TBrowserExternalForm() {
     SetCaption("[Not visible form: intended to be used to place DPI aware controls]");
@@ -15,4 +15,4 @@ TBrowserExternalForm::TBrowserExternalForm() {
 
 TBrowserExternalForm::~TBrowserExternalForm() = default;
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

@@ -4,7 +4,7 @@
 #include "platform/Form.h"
 #include "platform/Menu.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
 
 class TBrowserExternalForm : public Platform::TForm {
 public:
@@ -18,4 +18,4 @@ public:
     Platform::TMainMenu MainMenu;
 };
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

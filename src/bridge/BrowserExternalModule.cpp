@@ -19,7 +19,11 @@
 #include "shared/ProjectIni.h"
 #include "shared/StrUtils.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Abi;
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 namespace {
 
@@ -108,7 +112,7 @@ void TBrowserExternalModule::Dispatch(TWebMessageReceivedEventArgs& Args) {
     if (!data.is_object()) throw std::invalid_argument("The call's \"data\" is not an object");
 
     std::int32_t number = 0;
-    if (!Runtime::TryStrToInt32(id, number)) return;
+    if (!Shared::TryStrToInt32(id, number)) return;
     const TBridgeFunction* function = FindFunction(number);
     if (!function) return;
     if (function->RuntimeOnlyName && !ExeZip) {
@@ -172,4 +176,4 @@ std::string SystemErrorText(int Code) {
     return text;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

@@ -18,14 +18,17 @@ class TForm;
 class TMenuItem;
 } // namespace Platform
 
-namespace Corvane::Runtime {
-class TProjectIni;
-}
-
 namespace Corvane::Shared {
-
-class TBrowserForm;
 class TZipReader;
+class TProjectIni;
+} // namespace Corvane::Shared
+
+namespace Corvane::Browser {
+class TBrowserForm;
+} // namespace Corvane::Browser
+
+namespace Corvane::Bridge {
+
 class TBrowserExternalModule;
 
 using TJsonValue = nlohmann::json;
@@ -46,17 +49,18 @@ public:
     TBrowserExternalModule(const TBrowserExternalModule&) = delete;
     TBrowserExternalModule& operator=(const TBrowserExternalModule&) = delete;
 
-    TZipReader* ExeZip = nullptr; // not owned; null: archive-less mode
+    Shared::TZipReader* ExeZip = nullptr; // not owned; null: archive-less mode
     Platform::TForm* MainForm = nullptr;
-    Runtime::TProjectIni* ProjectINI = nullptr;
+    Shared::TProjectIni* ProjectINI = nullptr;
     bool InFullscreen = false;
-    TBrowserForm* BrowserForm = nullptr;
+    Browser::TBrowserForm* BrowserForm = nullptr;
     std::function<void(TBrowserExternalModule* Sender)> OnAppCloseRequest;
 
     // One call message in, at most one reply out: the handler's outcome, posted here and nowhere
     // else. Never lets an exception out; a handler that throws gets no reply and a line on stderr,
     // and so does a reply that cannot be posted.
-    void EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender, TWebMessageReceivedEventArgs& Args);
+    void EdgeBrowserWebMessageReceived(Browser::TCustomEdgeBrowser* Sender,
+                                       Browser::TWebMessageReceivedEventArgs& Args);
 
     // Argument readers of the top level of Data; they never reply. Absent or null: Default. A string
     // gives its text, a number its text as sent, true/false the words; an object or array throws.
@@ -111,7 +115,7 @@ public:
     static const TBridgeFunction* FindFunction(int Id);
 
 private:
-    void Dispatch(TWebMessageReceivedEventArgs& Args);
+    void Dispatch(Browser::TWebMessageReceivedEventArgs& Args);
     void PostReply(const std::string& UUID, const TBridgeOutcome& Outcome);
     void DataModuleCreate();
     void DataModuleDestroy();
@@ -149,4 +153,4 @@ TBridgeOutcome SystemOutcome(bool Accepted);
 // The rejection text of a file that could not be written: Cannot write the file "<path>": <text>.
 std::string CannotWriteText(const std::string& Path, int Code);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

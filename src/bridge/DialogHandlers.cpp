@@ -4,7 +4,10 @@
 #include "bridge/BrowserExternalModule.h"
 #include "bridge/FileTypes.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 namespace {
 
@@ -39,4 +42,4 @@ TBridgeOutcome TBrowserExternalModule::DialogsSaveFile(const TJsonValue& Data) {
     return ChosenFile(FileSaveDialog, result);
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

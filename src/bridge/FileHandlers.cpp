@@ -16,7 +16,10 @@
 #include "shared/SysUtils.h"
 #include "shared/ZipReader.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 namespace {
 
@@ -134,4 +137,4 @@ std::string CannotWriteText(const std::string& Path, int Code) {
     return "Cannot write the file \"" + Path + "\": " + SystemErrorText(Code);
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

@@ -3,7 +3,9 @@
 
 #include "shared/StrUtils.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
 
 std::vector<Platform::TFileType> ParseFileTypes(const std::string& Text) {
     std::vector<Platform::TFileType> types;
@@ -14,4 +16,4 @@ std::vector<Platform::TFileType> ParseFileTypes(const std::string& Text) {
     return types;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

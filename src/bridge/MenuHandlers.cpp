@@ -19,7 +19,11 @@
 #include "shared/ProjectIni.h"
 #include "shared/ZipReader.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Abi;
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 namespace {
 
@@ -30,7 +34,7 @@ bool EnabledFromText(const std::string& text) {
     if (lower == "true") return true;
     if (lower == "false") return false;
     std::int32_t integer = 0;
-    if (Runtime::TryStrToInt32(text, integer)) return integer != 0;
+    if (Shared::TryStrToInt32(text, integer)) return integer != 0;
     std::string_view number(text);
     while (!number.empty() && number.front() == ' ')
         number.remove_prefix(1);
@@ -63,7 +67,7 @@ bool IsPlainMember(const TJsonValue& Item, const char* Key) {
 
 std::int32_t TagFromText(const std::string& text) {
     std::int32_t tag = 0;
-    return Runtime::TryStrToInt32(text, tag) ? tag : 0;
+    return Shared::TryStrToInt32(text, tag) ? tag : 0;
 }
 
 } // namespace
@@ -141,7 +145,7 @@ TBridgeOutcome TBrowserExternalModule::MainMenuUpdateItem(const TJsonValue& Data
     const std::string id = ReadStringArg(Data, "id", "");
     if (id.empty()) return TBridgeOutcome::Reject("Missing item ID");
     std::int32_t tag = 0;
-    if (!Runtime::TryStrToInt32(id, tag) || tag == -1) return TBridgeOutcome::Reject("Wrong item ID");
+    if (!Shared::TryStrToInt32(id, tag) || tag == -1) return TBridgeOutcome::Reject("Wrong item ID");
     auto& root = FBrowserExternalForm->MainMenu.Items();
     if (root.Count() == 0) return TBridgeOutcome::Reject("No menu items");
 
@@ -173,4 +177,4 @@ void TBrowserExternalModule::MainMenuItemClick(Platform::TMenuItem& Sender) {
                                              std::to_string(Sender.Tag()) + ");");
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

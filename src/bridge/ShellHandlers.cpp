@@ -13,7 +13,10 @@
 #include "shared/Base64.h"
 #include "shared/SysUtils.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 TBridgeOutcome TBrowserExternalModule::ShellExecuteFile(const TJsonValue& Data) {
     const std::string path = ReadStringArg(Data, "filePath", "");
@@ -63,4 +66,4 @@ TBridgeOutcome TBrowserExternalModule::Base64DecodeToFile(const TJsonValue& Data
     return TBridgeOutcome::Result(true);
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

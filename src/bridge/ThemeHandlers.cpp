@@ -5,7 +5,10 @@
 
 #include "shared/StylesUtils.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Bridge {
+
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 
 TBridgeOutcome TBrowserExternalModule::ThemesGetTheme(const TJsonValue&) {
     return TBridgeOutcome::Result(TStylesUtils::GetActiveTheme());
@@ -24,4 +27,4 @@ TBridgeOutcome TBrowserExternalModule::ThemesSetTheme(const TJsonValue& Data) {
     return TBridgeOutcome::Result(TStylesUtils::GetActiveTheme() == name);
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Bridge

@@ -11,7 +11,10 @@
 #include "platform/Streams.h"
 #include "shared/SysUtils.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
+
+using namespace Corvane::Abi;
+using namespace Corvane::Shared;
 
 using namespace WebView2;
 
@@ -169,4 +172,4 @@ void TBrowserForm::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender,
     if (OnWebMessage) OnWebMessage(Sender, Args);
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

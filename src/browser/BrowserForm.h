@@ -11,8 +11,10 @@
 #include "platform/Control.h"
 
 namespace Corvane::Shared {
-
 class TZipReader;
+}
+
+namespace Corvane::Browser {
 
 class TBrowserForm : public Platform::TWinControl {
 public:
@@ -21,7 +23,7 @@ public:
 
     Platform::TProgressBar ProgressBar;
 
-    TZipReader* ExeZip = nullptr; // not owned; null: files on disk only
+    Shared::TZipReader* ExeZip = nullptr; // not owned; null: files on disk only
     bool IsRuntime = false;
     std::string RuntimeAppID;
     bool WithExternal = false;
@@ -59,4 +61,4 @@ std::string BrowserExternalScript();
 // The script that runs first in every document: a carriage return before every piece.
 std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::string& WebviewJavascript);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

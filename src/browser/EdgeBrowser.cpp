@@ -11,7 +11,7 @@
 #include "platform/Application.h"
 #include "platform/ProcessEnd.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 using namespace WebView2;
 
@@ -243,4 +243,4 @@ void TCustomEdgeBrowser::SetFocus() {
         CheckResult(FWebViewController->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC));
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

@@ -8,7 +8,7 @@
 #include "browser/EdgeText.h"
 #include "platform/Form.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 using namespace WebView2;
 
@@ -292,4 +292,4 @@ void TCustomEdgeBrowser::RemoveDevToolsSubscriptions() {
     FDevToolsProtocolEventReceivedTokenMap.clear();
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

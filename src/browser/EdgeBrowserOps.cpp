@@ -6,7 +6,9 @@
 #include "browser/EdgeText.h"
 #include "platform/Streams.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
+
+using namespace Corvane::Abi;
 
 using namespace WebView2;
 
@@ -185,4 +187,4 @@ void TCustomEdgeBrowser::CapturePreview(IStream* Stream, TPreviewFormat PreviewF
     CheckResult(FWebView->CapturePreview(format, Stream, handler.Get()));
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

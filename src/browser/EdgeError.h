@@ -6,7 +6,7 @@
 
 #include "abi/WebView2.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 // The control's two messages, kept apart from the code so that they can be translated.
 enum class TEdgeErrorText { CreateFailed, NotInstantiated };
@@ -36,4 +36,4 @@ private:
     WebView2::HRESULT FErrorCode;
 };
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

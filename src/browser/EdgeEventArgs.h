@@ -5,7 +5,7 @@
 #include "abi/ComPtr.h"
 #include "abi/WebView2.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 template <class I> class TEdgeEventArgs {
 public:
@@ -52,4 +52,4 @@ public:
     using TEdgeEventArgs::TEdgeEventArgs;
 };
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

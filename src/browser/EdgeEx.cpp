@@ -4,8 +4,8 @@
 // that way on every platform we build for, so the unit has nothing to set at initialization.
 #include "browser/EdgeEx.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 std::string EdgeLoaderDllPath;
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

@@ -19,7 +19,7 @@
 #include "browser/EdgeEventArgs.h"
 #include "platform/Control.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 // Full path of the loader library. Start-up sets it before any browser code runs.
 extern std::string EdgeLoaderDllPath;
@@ -259,4 +259,4 @@ public:
     using TCustomEdgeBrowser::OnZoomFactorChanged;
 };
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

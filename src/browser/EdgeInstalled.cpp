@@ -7,7 +7,7 @@
 #include "abi/WebView2.h"
 #include "platform/DynamicLibrary.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
     std::error_code error;
@@ -27,4 +27,4 @@ bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
     return installed;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

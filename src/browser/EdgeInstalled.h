@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 // Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
 bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

@@ -6,7 +6,7 @@
 #include "browser/EdgeEx.h"
 #include "platform/DynamicLibrary.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 using namespace WebView2;
 
@@ -70,4 +70,4 @@ HRESULT GetCoreWebView2BrowserVersionString(PCWSTR browserExecutableFolder, LPWS
     return fn ? fn(browserExecutableFolder, versionInfo) : E_FAIL;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

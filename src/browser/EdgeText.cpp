@@ -3,7 +3,9 @@
 
 #include "abi/Utf.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
+
+using namespace Corvane::Abi;
 
 TBrowserText::TBrowserText(std::string_view text) : FText(Utf8ToUtf16(text)) {}
 
@@ -17,4 +19,4 @@ std::string TakeBrowserString(WebView2::LPWSTR text) {
     return result;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

@@ -6,7 +6,7 @@
 
 #include "abi/WebView2.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
 
 // UTF-8 text as a string argument of a runtime call, alive until the end of the call's statement.
 class TBrowserText {
@@ -23,4 +23,4 @@ std::string FromBrowserText(WebView2::LPCWSTR text);
 // A string the runtime handed over, as UTF-8; frees it. Null gives "".
 std::string TakeBrowserString(WebView2::LPWSTR text);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

@@ -10,7 +10,10 @@
 #include "shared/StrUtils.h"
 #include "shared/ZipReader.h"
 
-namespace Corvane::Shared {
+namespace Corvane::Browser {
+
+using namespace Corvane::Abi;
+using namespace Corvane::Shared;
 
 namespace {
 
@@ -55,4 +58,4 @@ std::optional<TServedFile> ServeFileRequest(const std::string& uri, const TFileS
     return std::nullopt;
 }
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

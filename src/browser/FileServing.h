@@ -8,8 +8,10 @@
 #include <vector>
 
 namespace Corvane::Shared {
-
 class TZipReader;
+}
+
+namespace Corvane::Browser {
 
 struct TServedFile {
     std::vector<std::uint8_t> Content;
@@ -19,7 +21,7 @@ struct TServedFile {
 };
 
 struct TFileSource {
-    const TZipReader* ExeZip = nullptr;
+    const Shared::TZipReader* ExeZip = nullptr;
     std::string AppDirName;
     std::string AppDirPath; // with a trailing separator
 };
@@ -28,4 +30,4 @@ struct TFileSource {
 // file:/// URI, or found nowhere).
 std::optional<TServedFile> ServeFileRequest(const std::string& uri, const TFileSource& source);
 
-} // namespace Corvane::Shared
+} // namespace Corvane::Browser

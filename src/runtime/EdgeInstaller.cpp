@@ -22,6 +22,9 @@
 
 namespace Corvane::Runtime {
 
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
+
 namespace {
 
 using Shared::TSysUtils;
@@ -94,7 +97,7 @@ void RunEdgeInstallation() {
     // check that follows decides.
     TSysUtils::ShellExecAsAdminAndWait(splash->Handle(), installerPath, "/silent /install");
 
-    if (Shared::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) {
+    if (Browser::CheckEdgeIsInstalled(Browser::EdgeLoaderDllPath)) {
         std::error_code error;
         std::filesystem::remove(installerPath, error);
         TSysUtils::ShellExec(Platform::GetExecutablePath(), "");

@@ -25,6 +25,9 @@
 
 namespace Corvane::Runtime {
 
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
+
 Shared::TZipReader* ExeZip = nullptr;
 TProjectIni* ProjectINI = nullptr;
 std::string RuntimeAppID;
@@ -131,13 +134,13 @@ void LoadExeZip() {
     AppDataDirPath = Shared::TSysUtils::GetLocalAppDataDirPath() + RuntimeAppID + "/";
     ForceFolder(AppDataDirPath);
     AppWin64DirPath = AppDataDirPath + "Win64/";
-    Shared::EdgeLoaderDllPath = AppWin64DirPath + Shared::kLoaderEntry;
+    Browser::EdgeLoaderDllPath = AppWin64DirPath + Shared::kLoaderEntry;
     ForceFolder(AppWin64DirPath);
 
-    ExtractLoader(Shared::EdgeLoaderDllPath);
+    ExtractLoader(Browser::EdgeLoaderDllPath);
     SetBrowserEnvironment();
 
-    if (!Shared::CheckEdgeIsInstalled(Shared::EdgeLoaderDllPath)) RunEdgeInstallation();
+    if (!Browser::CheckEdgeIsInstalled(Browser::EdgeLoaderDllPath)) RunEdgeInstallation();
 
     if (TCommandLine::FirstArgIs(RuntimeAppID)) return;
 

@@ -11,7 +11,7 @@
 namespace Corvane::Runtime {
 
 extern Shared::TZipReader* ExeZip;
-extern TProjectIni* ProjectINI;
+extern Shared::TProjectIni* ProjectINI;
 extern std::string RuntimeAppID;
 extern std::string AppName;
 extern std::string AppDirName;

@@ -12,6 +12,10 @@
 
 namespace Corvane::Runtime {
 
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
+using namespace Corvane::Bridge;
+
 namespace {
 
 int AppInt(const char* key, int fallback) {
@@ -38,10 +42,10 @@ void TMainForm::FormCreate() {
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this] { FormClose(); };
 
-    FBrowserExternalModule = std::make_unique<Shared::TBrowserExternalModule>();
+    FBrowserExternalModule = std::make_unique<Bridge::TBrowserExternalModule>();
     FBrowserExternalModule->ExeZip = ExeZip;
 
-    FBrowserForm = std::make_unique<Shared::TBrowserForm>();
+    FBrowserForm = std::make_unique<Browser::TBrowserForm>();
     FBrowserForm->SetParent(this);
     FBrowserForm->SetAlign(Platform::TAlign::Client);
     FBrowserForm->SetVisible(true);
@@ -57,18 +61,18 @@ void TMainForm::FormCreate() {
     browser.AllowContextMenu = AppBool("AllowContextMenu");
     auto& bridge = *FBrowserExternalModule;
     // Through the field: a message that arrives while the browser closes finds no bridge.
-    browser.OnWebMessage = [this](Shared::TCustomEdgeBrowser* sender,
-                                  Shared::TWebMessageReceivedEventArgs& args) {
+    browser.OnWebMessage = [this](Browser::TCustomEdgeBrowser* sender,
+                                  Browser::TWebMessageReceivedEventArgs& args) {
         if (FBrowserExternalModule) FBrowserExternalModule->EdgeBrowserWebMessageReceived(sender, args);
     };
-    browser.EdgeBrowser().OnDocumentTitleChanged = [this](Shared::TCustomEdgeBrowser*,
+    browser.EdgeBrowser().OnDocumentTitleChanged = [this](Browser::TCustomEdgeBrowser*,
                                                           const std::string& title) {
         EdgeBrowserDocumentTitleChanged(title);
     };
     bridge.MainForm = this;
     bridge.BrowserForm = FBrowserForm.get();
     bridge.ProjectINI = ProjectINI;
-    bridge.OnAppCloseRequest = [this](Shared::TBrowserExternalModule*) {
+    bridge.OnAppCloseRequest = [this](Bridge::TBrowserExternalModule*) {
         BrowserExternalModuleAppCloseRequest();
     };
 

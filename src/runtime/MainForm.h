@@ -16,8 +16,8 @@ public:
     TMainForm();
     ~TMainForm() override;
 
-    Shared::TBrowserForm& BrowserForm() { return *FBrowserForm; }
-    Shared::TBrowserExternalModule& BrowserExternalModule() { return *FBrowserExternalModule; }
+    Browser::TBrowserForm& BrowserForm() { return *FBrowserForm; }
+    Bridge::TBrowserExternalModule& BrowserExternalModule() { return *FBrowserExternalModule; }
     // The page asked to close the window (app.close): the next close request goes through.
     void BrowserExternalModuleAppCloseRequest();
 
@@ -31,8 +31,8 @@ private:
 
     bool FCanClose = false;
     bool FClosed = false;
-    std::unique_ptr<Shared::TBrowserForm> FBrowserForm;
-    std::unique_ptr<Shared::TBrowserExternalModule> FBrowserExternalModule;
+    std::unique_ptr<Browser::TBrowserForm> FBrowserForm;
+    std::unique_ptr<Bridge::TBrowserExternalModule> FBrowserExternalModule;
 };
 
 } // namespace Corvane::Runtime

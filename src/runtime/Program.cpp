@@ -14,6 +14,10 @@
 
 namespace Corvane::Runtime {
 
+using namespace Corvane::Shared;
+using namespace Corvane::Browser;
+using namespace Corvane::Bridge;
+
 namespace {
 
 // Another instance of this application runs, and this start is not a hand-over from it.

@@ -13,6 +13,8 @@
 
 namespace Corvane::Shared {
 
+using namespace Corvane::Abi;
+
 namespace {
 
 const TResId& MainIcon() {

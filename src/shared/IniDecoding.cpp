@@ -6,7 +6,9 @@
 #include "abi/Utf.h"
 #include "platform/Locale.h"
 
-namespace Corvane::Runtime {
+namespace Corvane::Shared {
+
+using namespace Corvane::Abi;
 
 namespace {
 
@@ -22,7 +24,7 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
         const auto second = static_cast<unsigned char>(bytes[i + 1]);
         units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
-    return Shared::Utf16ToUtf8(units);
+    return Abi::Utf16ToUtf8(units);
 }
 
 } // namespace
@@ -30,13 +32,13 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
 std::string DecodeTextFile(std::string_view bytes) {
     if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
-        if (Shared::IsValidUtf8(bytes)) return std::string(bytes);
+        if (Abi::IsValidUtf8(bytes)) return std::string(bytes);
         // Malformed sequences become U+FFFD, so the rest of the code only ever sees valid UTF-8.
-        return Shared::Utf16ToUtf8(Shared::Utf8ToUtf16(bytes));
+        return Abi::Utf16ToUtf8(Abi::Utf8ToUtf16(bytes));
     }
     if (StartsWith(bytes, "\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
     if (StartsWith(bytes, "\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
     return Platform::AnsiToUtf8(bytes);
 }
 
-} // namespace Corvane::Runtime
+} // namespace Corvane::Shared

@@ -1,7 +1,7 @@
 // The integer conversion of the settings: signed decimal, or hexadecimal filling 32 bits.
 #include "shared/ProjectIni.h"
 
-namespace Corvane::Runtime {
+namespace Corvane::Shared {
 
 namespace {
 
@@ -80,4 +80,4 @@ bool TryStrToInt32(std::string_view text, std::int32_t& value) {
     return true;
 }
 
-} // namespace Corvane::Runtime
+} // namespace Corvane::Shared

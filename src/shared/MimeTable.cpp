@@ -413,13 +413,13 @@ std::span<const TMimePair> BuiltInMimeTypes() {
 TMimeMap BuildMimeTable(std::span<const TMimePair> builtIn, const TMimeSource& systemSource) {
     TMimeMap table;
     for (const TMimePair& pair : builtIn)
-        table.try_emplace(LowerAscii(pair.Extension), LowerAscii(pair.Type));
+        table.try_emplace(Abi::LowerAscii(pair.Extension), Abi::LowerAscii(pair.Type));
     if (systemSource) {
         systemSource([&table](const std::string& ext, const std::string& type) {
             if (ext.empty() || type.empty()) return;
-            std::string key = LowerAscii(ext);
+            std::string key = Abi::LowerAscii(ext);
             if (key.front() != '.') key.insert(key.begin(), '.');
-            table.insert_or_assign(std::move(key), LowerAscii(type));
+            table.insert_or_assign(std::move(key), Abi::LowerAscii(type));
         });
     }
     return table;
@@ -437,7 +437,7 @@ std::string ExtractExtension(std::string_view fileName) {
     if (dot == std::string_view::npos) return {};
     const size_t delimiter = fileName.find_last_of("\\:/");
     if (delimiter != std::string_view::npos && delimiter > dot) return {};
-    return LowerAscii(fileName.substr(dot));
+    return Abi::LowerAscii(fileName.substr(dot));
 }
 
 } // namespace Corvane::Shared::Mime

@@ -11,6 +11,8 @@
 
 namespace Corvane::Shared {
 
+using namespace Corvane::Abi;
+
 namespace {
 
 constexpr std::uint16_t kMagicPe32 = 0x10B;

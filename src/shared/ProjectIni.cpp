@@ -6,15 +6,17 @@
 #include "abi/CaseMap.h"
 #include "abi/Utf.h"
 
-namespace Corvane::Runtime {
+namespace Corvane::Shared {
+
+using namespace Corvane::Abi;
 
 namespace {
 
 // The form in which section and entry names are compared.
 std::u16string MatchKey(std::string_view name) {
-    std::u16string key = Shared::Utf8ToUtf16(name);
+    std::u16string key = Abi::Utf8ToUtf16(name);
     std::transform(key.begin(), key.end(), key.begin(),
-                   [](char16_t c) { return static_cast<char16_t>(Shared::LowerCodePoint(c)); });
+                   [](char16_t c) { return static_cast<char16_t>(Abi::LowerCodePoint(c)); });
     return key;
 }
 
@@ -112,4 +114,4 @@ bool TProjectIni::ReadBool(std::string_view Section, std::string_view Ident, boo
     return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
 }
 
-} // namespace Corvane::Runtime
+} // namespace Corvane::Shared

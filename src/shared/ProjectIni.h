@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace Corvane::Runtime {
+namespace Corvane::Shared {
 
 class TProjectIni {
 public:
@@ -51,4 +51,4 @@ bool TryStrToInt32(std::string_view text, std::int32_t& value);
 // system's 8-bit code page; the mark is dropped. Returns UTF-8.
 std::string DecodeTextFile(std::string_view bytes);
 
-} // namespace Corvane::Runtime
+} // namespace Corvane::Shared

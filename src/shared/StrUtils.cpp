@@ -12,6 +12,8 @@
 
 namespace Corvane::Shared {
 
+using namespace Corvane::Abi;
+
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";

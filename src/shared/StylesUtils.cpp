@@ -10,6 +10,8 @@
 
 namespace Corvane::Shared {
 
+using namespace Corvane::Abi;
+
 namespace {
 
 // The style manager knows the built-in styles from its first use on.

@@ -8,6 +8,8 @@
 
 namespace Corvane::Shared {
 
+using namespace Corvane::Abi;
+
 namespace {
 
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;

@@ -1,7 +1,7 @@
 // The border styles of the setting App/WindowBorder.
 #include "shared/WindowBorder.h"
 
-namespace Corvane::Runtime {
+namespace Corvane::Shared {
 
 Platform::TBorderStyle BorderStyleFromSetting(int value) {
     using B = Platform::TBorderStyle;
@@ -21,4 +21,4 @@ Platform::TBorderStyle BorderStyleFromSetting(int value) {
     }
 }
 
-} // namespace Corvane::Runtime
+} // namespace Corvane::Shared

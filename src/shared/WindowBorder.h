@@ -3,10 +3,10 @@
 
 #include "platform/Form.h"
 
-namespace Corvane::Runtime {
+namespace Corvane::Shared {
 
 // 0 none, 1 single, 2 sizeable, 3 dialog, 4 tool window, 5 sizeable tool window; other values
 // give sizeable, the default.
 Platform::TBorderStyle BorderStyleFromSetting(int value);
 
-} // namespace Corvane::Runtime
+} // namespace Corvane::Shared

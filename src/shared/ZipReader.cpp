@@ -12,6 +12,8 @@
 
 namespace Corvane::Shared {
 
+using namespace Corvane::Abi;
+
 namespace {
 
 // Names are compared with ASCII letters folded; other bytes, UTF-8 included, stay as they are.

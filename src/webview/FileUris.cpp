@@ -8,7 +8,8 @@ namespace CrvWebView {
 namespace {
 
 bool HasScheme(std::string_view uri, std::string_view scheme) {
-    return uri.size() > scheme.size() && uri[scheme.size()] == ':' && StartsWithNoCase(uri, scheme);
+    return uri.size() > scheme.size() && uri[scheme.size()] == ':' &&
+           Corvane::Abi::StartsWithNoCase(uri, scheme);
 }
 
 } // namespace

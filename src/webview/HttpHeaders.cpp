@@ -61,7 +61,7 @@ THeaderList ParseHeaderText(std::string_view text) {
 }
 
 bool HeaderNameEquals(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && StartsWithNoCase(a, b);
+    return a.size() == b.size() && Corvane::Abi::StartsWithNoCase(a, b);
 }
 
 std::string THttpHeaders::Find(std::string_view name) const {

@@ -11,11 +11,11 @@ namespace CrvWebView {
 
 std::string ToUtf8(LPCWSTR text) {
     if (!text) return {};
-    return Corvane::Shared::Utf16ToUtf8(std::u16string_view(text));
+    return Corvane::Abi::Utf16ToUtf8(std::u16string_view(text));
 }
 
 std::u16string ToUtf16(std::string_view text) {
-    return Corvane::Shared::Utf8ToUtf16(text);
+    return Corvane::Abi::Utf8ToUtf16(text);
 }
 
 HRESULT OutString(std::string_view text, LPWSTR* out) {
@@ -140,7 +140,7 @@ bool DecodeJsonString(std::string_view json, std::string& out) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
                 i += 6;
             }
-            Corvane::Shared::AppendUtf8(text, cp); // a lone surrogate becomes U+FFFD
+            Corvane::Abi::AppendUtf8(text, cp); // a lone surrogate becomes U+FFFD
             break;
         }
         default:

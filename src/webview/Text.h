@@ -24,6 +24,6 @@ std::string JsonQuote(std::string_view text);
 // When json is exactly one JSON string (blanks around it allowed), its text in UTF-8.
 bool DecodeJsonString(std::string_view json, std::string& out);
 
-using Corvane::Shared::StartsWithNoCase;
+using Corvane::Abi::StartsWithNoCase;
 
 } // namespace CrvWebView

@@ -8,8 +8,8 @@
 #include "bridge/AppPath.h"
 #include "platform/Files.h"
 
-using Corvane::Shared::ResolveAppPath;
-using Corvane::Shared::TextFileBytes;
+using Corvane::Bridge::ResolveAppPath;
+using Corvane::Bridge::TextFileBytes;
 
 TEST(AppPath, RelativePathsGoUnderTheApplicationFolder) {
     const struct {

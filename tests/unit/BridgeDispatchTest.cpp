@@ -11,6 +11,8 @@
 #include "shared/ZipReader.h"
 
 using namespace Corvane::Shared;
+using namespace Corvane::Browser;
+using namespace Corvane::Bridge;
 using namespace WebView2;
 using TestMessages::TFakeMessage;
 

@@ -32,6 +32,8 @@
 #include "shared/ZipWriter.h"
 
 using namespace Corvane::Shared;
+using namespace Corvane::Browser;
+using namespace Corvane::Bridge;
 using namespace WebView2;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -145,7 +147,7 @@ protected:
     fs::path dir;
     std::vector<std::uint8_t> packageBytes;
     TZipReader zip;
-    Corvane::Runtime::TProjectIni ini;
+    Corvane::Shared::TProjectIni ini;
     Platform::TForm form;
     std::unique_ptr<TBrowserForm> browserForm;
     TBrowserExternalModule module;
@@ -334,7 +336,7 @@ TEST_F(BridgeModule, FullScreenIsEnteredAndLeftWithoutReply) {
 
     EXPECT_EQ(Deliver(CallText(50004, "u", json::object())), std::vector<std::string>{});
     EXPECT_EQ(Reply(50002), R"({"uuid": "u", "success": true, "result": false})");
-    EXPECT_EQ(form.BorderStyle(), Corvane::Runtime::BorderStyleFromSetting(3));
+    EXPECT_EQ(form.BorderStyle(), Corvane::Shared::BorderStyleFromSetting(3));
     EXPECT_EQ(form.WindowState(), Platform::TWindowState::Normal);
 }
 

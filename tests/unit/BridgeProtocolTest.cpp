@@ -12,10 +12,10 @@
 #include "browser/BrowserForm.h"
 #include "platform/Process.h"
 
-using Corvane::Shared::BuildResponse;
-using Corvane::Shared::ParseMessageJson;
-using Corvane::Shared::TBridgeOutcome;
-using Corvane::Shared::TBrowserExternalModule;
+using Corvane::Bridge::BuildResponse;
+using Corvane::Bridge::ParseMessageJson;
+using Corvane::Bridge::TBridgeOutcome;
+using Corvane::Bridge::TBrowserExternalModule;
 using nlohmann::json;
 
 TEST(BridgeProtocol, ReplyTextHasOneSpaceAfterEachColonAndComma) {
@@ -121,9 +121,9 @@ TEST(BridgeProtocol, FunctionTableIdsAreUniqueAndRuntimeOnlyNamesMatchTheirMessa
 
 TEST(BridgeProtocol, SystemErrorTextLosesTrailingBlanksLineBreaksAndPeriods) {
     Platform::SetLastError(EACCES, "Access is denied. \r\n");
-    EXPECT_EQ(Corvane::Shared::SystemErrorText(EACCES), "Access is denied");
+    EXPECT_EQ(Corvane::Bridge::SystemErrorText(EACCES), "Access is denied");
     Platform::SetLastError(ENOENT);
-    EXPECT_EQ(Corvane::Shared::SystemErrorText(ENOENT), "No such file or directory");
+    EXPECT_EQ(Corvane::Bridge::SystemErrorText(ENOENT), "No such file or directory");
 }
 
 TEST(BridgeProtocol, ThePageScriptAndTheFunctionTableNameTheSameIds) {
@@ -133,7 +133,7 @@ TEST(BridgeProtocol, ThePageScriptAndTheFunctionTableNameTheSameIds) {
     const std::regex namespaceOpen(R"(^\s*(\w+): \{\s*$)");
     const std::regex namespaceClose(R"(^\s*\},?\s*$)");
     const std::regex function(R"(^\s*(\w+): function\b.*\bcall\((\d+)\s*,)");
-    std::istringstream script(Corvane::Shared::BrowserExternalScript());
+    std::istringstream script(Corvane::Browser::BrowserExternalScript());
     std::string line, space;
     std::smatch match;
     while (std::getline(script, line)) {

@@ -7,7 +7,7 @@
 
 #include "bridge/FileTypes.h"
 
-using Corvane::Shared::ParseFileTypes;
+using Corvane::Bridge::ParseFileTypes;
 using TPairs = std::vector<std::pair<std::string, std::string>>;
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-using Corvane::Shared::BuildDocumentScript;
+using Corvane::Browser::BuildDocumentScript;
 
 namespace {
 
@@ -17,7 +17,7 @@ const std::string kClick = "\rwindow.addEventListener(\"click\", function () "
 
 TEST(DocumentScript, PiecesInOrderEachAfterACarriageReturn) {
     std::string bridge = "\r";
-    bridge += Corvane::Shared::BrowserExternalScript();
+    bridge += Corvane::Browser::BrowserExternalScript();
     const struct {
         bool withExternal, isRuntime;
         std::string app, expected;
@@ -36,7 +36,7 @@ TEST(DocumentScript, PiecesInOrderEachAfterACarriageReturn) {
 }
 
 TEST(DocumentScript, TheBridgeScriptIsBuiltIntoTheProgram) {
-    const std::string script = Corvane::Shared::BrowserExternalScript();
+    const std::string script = Corvane::Browser::BrowserExternalScript();
     EXPECT_NE(script.find("window.crv = {"), std::string::npos);
     EXPECT_NE(script.find("onCloseQuery: function () { window.crv.app.close(); }"), std::string::npos);
 }

@@ -26,7 +26,7 @@
 #include "platform/Application.h"
 #include "platform/Form.h"
 
-using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 using namespace WebView2;
 using namespace std::chrono_literals;
 using TState = TBrowserControlState;

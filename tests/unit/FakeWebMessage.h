@@ -14,7 +14,7 @@ namespace TestMessages {
 
 // A copy the receiver frees, as the browser's strings are.
 inline WebView2::LPWSTR Lend(const std::string& text) {
-    const std::u16string wide = Corvane::Shared::Utf8ToUtf16(text);
+    const std::u16string wide = Corvane::Abi::Utf8ToUtf16(text);
     auto* copy = static_cast<char16_t*>(std::malloc((wide.size() + 1) * sizeof(char16_t)));
     std::memcpy(copy, wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
     return reinterpret_cast<WebView2::LPWSTR>(copy);

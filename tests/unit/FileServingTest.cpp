@@ -14,6 +14,7 @@
 #include "shared/ZipWriter.h"
 
 using namespace Corvane::Shared;
+using namespace Corvane::Browser;
 namespace fs = std::filesystem;
 
 namespace {

@@ -28,7 +28,7 @@ TEST(LocalizedMessagesTest, TablesAreCompleteAndCarryTheirCodes) {
         for (const char* text : *table) {
             ASSERT_NE(text, nullptr);
             EXPECT_GT(std::string(text).size(), 1u);
-            EXPECT_TRUE(Corvane::Shared::IsValidUtf8(text)) << text;
+            EXPECT_TRUE(Corvane::Abi::IsValidUtf8(text)) << text;
         }
     }
 }

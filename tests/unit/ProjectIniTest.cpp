@@ -11,9 +11,9 @@
 
 #include "abi/Utf.h"
 
-using Corvane::Runtime::DecodeTextFile;
-using Corvane::Runtime::TProjectIni;
-using Corvane::Runtime::TryStrToInt32;
+using Corvane::Shared::DecodeTextFile;
+using Corvane::Shared::TProjectIni;
+using Corvane::Shared::TryStrToInt32;
 
 namespace {
 
@@ -111,7 +111,7 @@ const std::string kSample = "; comment\r\n[App]\r\nID = my.app\r\nName = \u00DCb
 
 std::string Utf16Bytes(const std::string& utf8, bool bigEndian) {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    const std::u16string units = Corvane::Shared::Utf8ToUtf16(utf8);
+    const std::u16string units = Corvane::Abi::Utf8ToUtf16(utf8);
     for (const char16_t u : units) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
         out += bigEndian ? hi : lo;

@@ -16,7 +16,7 @@ namespace Corvane::Pack {
 
 namespace {
 
-using Corvane::Shared::LowerAscii;
+using Corvane::Abi::LowerAscii;
 
 [[noreturn]] void ThrowFileError(const std::string& what, const std::string& path) {
     throw std::system_error(errno, std::generic_category(), what + " \"" + path + "\"");

@@ -31,7 +31,7 @@ bool HasBlankEnds(std::string_view text) {
 void CheckText(std::string_view what, std::string_view text) {
     if (text.find_first_of("\r\n") != std::string_view::npos)
         throw EUsageError(std::string(what) + " contains a line break, which would add lines to crv.ini");
-    if (!Shared::IsValidUtf8(text)) throw EUsageError(std::string(what) + " is not valid UTF-8");
+    if (!Abi::IsValidUtf8(text)) throw EUsageError(std::string(what) + " is not valid UTF-8");
 }
 
 void CheckRequired(std::string_view what, std::string_view text) {
@@ -87,7 +87,7 @@ TAppIdentity IdentityFromOptions(const TPackOptions& options) {
 
 TAppIdentity IdentityFromIniFile(std::string_view iniBytes, const std::string& iniPath,
                                  const TPackOptions& options) {
-    Runtime::TProjectIni ini;
+    Shared::TProjectIni ini;
     ini.LoadFromBytes(iniBytes);
     TAppIdentity identity{ini.ReadString("App", "ID", ""), ini.ReadString("App", "Name", ""),
                           ini.ReadString("App", "DirName", ""),

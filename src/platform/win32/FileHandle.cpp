@@ -16,7 +16,7 @@ HANDLE Handle(std::intptr_t handle) {
 }
 
 std::wstring WidePath(const std::string& path) {
-    const std::u16string wide = Corvane::Shared::Utf8ToUtf16(path);
+    const std::u16string wide = Corvane::Abi::Utf8ToUtf16(path);
     return std::wstring(wide.begin(), wide.end());
 }
 

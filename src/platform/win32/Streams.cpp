@@ -15,7 +15,7 @@ ComPtr<IStream> CreateMemoryStream(std::vector<std::uint8_t>&& bytes) {
 
 ComPtr<IStream> CreateFileStream(const std::string& path) {
     IStream* stream = nullptr;
-    if (FAILED(SHCreateStreamOnFileW(reinterpret_cast<LPCWSTR>(Corvane::Shared::Utf8ToUtf16(path).c_str()),
+    if (FAILED(SHCreateStreamOnFileW(reinterpret_cast<LPCWSTR>(Corvane::Abi::Utf8ToUtf16(path).c_str()),
                                      STGM_CREATE | STGM_READWRITE, &stream)))
         return {};
     return ComPtr<IStream>::Attach(stream);
