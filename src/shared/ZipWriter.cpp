@@ -40,12 +40,27 @@ struct TDosTime {
     std::uint16_t Date = (1 << 5) | 1; // 1980-01-01
 };
 
+#if defined(_WIN32)
+// Binary mode: text mode would write every 0x0A as 0x0D 0x0A. Children inherit neither.
+constexpr int kOpenFlags = O_BINARY | O_NOINHERIT;
+#else
+constexpr int kOpenFlags = O_CLOEXEC;
+#endif
+
+bool LocalTime(std::time_t t, std::tm& tm) {
+#if defined(_WIN32)
+    return localtime_s(&tm, &t) == 0;
+#else
+    return localtime_r(&t, &tm) != nullptr;
+#endif
+}
+
 // Local time, as other tools store it; clamped to the range the DOS format can hold.
 TDosTime ToDosTime(std::int64_t unixTime) {
     const std::time_t t = unixTime == 0 ? std::time(nullptr) : static_cast<std::time_t>(unixTime);
     std::tm tm{};
     TDosTime dos;
-    if (!localtime_r(&t, &tm) || tm.tm_year < 80) return dos;
+    if (!LocalTime(t, tm) || tm.tm_year < 80) return dos;
     if (tm.tm_year > 207) {
         dos.Time = static_cast<std::uint16_t>((23 << 11) | (59 << 5) | 29);
         dos.Date = static_cast<std::uint16_t>((127 << 9) | (12 << 5) | 31);
@@ -225,7 +240,7 @@ struct TZipWriter::TImpl {
 TZipWriter::TZipWriter(const std::string& path, std::string password) : FImpl(std::make_unique<TImpl>()) {
     FImpl->Path = path;
     FImpl->Password = std::move(password);
-    FImpl->Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    FImpl->Fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | kOpenFlags, 0666);
     if (FImpl->Fd < 0) throw FileError("Cannot create", path);
     FImpl->Pending.reserve(kBlockSize);
 }
@@ -245,7 +260,7 @@ void TZipWriter::AddData(const std::string& name, std::string_view data, std::in
 
 void TZipWriter::AddFile(const std::string& name, const std::string& sourcePath) {
     TImpl& w = *FImpl;
-    const int fd = ::open(sourcePath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(sourcePath.c_str(), O_RDONLY | kOpenFlags);
     if (fd < 0) throw FileError("Cannot open", sourcePath);
     struct TCloser {
         int Fd;
