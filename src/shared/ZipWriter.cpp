@@ -43,8 +43,17 @@ struct TDosTime {
 #if defined(_WIN32)
 // Binary mode: text mode would write every 0x0A as 0x0D 0x0A. Children inherit neither.
 constexpr int kOpenFlags = O_BINARY | O_NOINHERIT;
+// The plain stat there holds sizes below 2 GiB only.
+using TFileInfo = struct _stat64;
+int ReadFileInfo(int fd, TFileInfo& info) {
+    return ::_fstat64(fd, &info);
+}
 #else
 constexpr int kOpenFlags = O_CLOEXEC;
+using TFileInfo = struct stat;
+int ReadFileInfo(int fd, TFileInfo& info) {
+    return ::fstat(fd, &info);
+}
 #endif
 
 bool LocalTime(std::time_t t, std::tm& tm) {
@@ -266,8 +275,8 @@ void TZipWriter::AddFile(const std::string& name, const std::string& sourcePath)
         int Fd;
         ~TCloser() { ::close(Fd); }
     } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) throw FileError("Cannot read", sourcePath);
+    TFileInfo info{};
+    if (ReadFileInfo(fd, info) != 0) throw FileError("Cannot read", sourcePath);
     if (S_ISDIR(info.st_mode)) {
         errno = EISDIR;
         throw FileError("Cannot read", sourcePath);
