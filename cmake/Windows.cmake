@@ -4,8 +4,9 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 
 # libstdc++, libgcc and winpthread linked in, so the exe imports system DLLs only.
 add_link_options(-static)
-# An unstripped image keeps a symbol table after its sections, which reads as an appended archive.
-add_link_options($<$<CONFIG:Release,MinSizeRel>:-s>)
+# Stripped in every configuration: an unstripped image keeps a symbol table after its sections,
+# which reads as an appended archive.
+add_link_options(-s)
 
 # The runtime proper: no console window, its resource script and manifest.
 function(crv_windows_gui_app target)
