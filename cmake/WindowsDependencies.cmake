@@ -1,5 +1,9 @@
 # The Windows cross build's libraries (scripts/cross-libs.sh and the mingw system root), under the
 # target names that the Linux build gets from pkg-config and find_package.
+if(NOT EXISTS ${CRV_WINDOWS_DEPS}/lib/libzip.a)
+  message(FATAL_ERROR "No libraries for the cross build in ${CRV_WINDOWS_DEPS}: run make windows, "
+                      "or scripts/cross-libs.sh ${CRV_WINDOWS_DEPS}")
+endif()
 find_library(CRV_ZLIB_ARCHIVE NAMES libz.a REQUIRED)
 find_path(CRV_ZLIB_INCLUDE zlib.h REQUIRED)
 add_library(ZLIB::ZLIB STATIC IMPORTED)
