@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all deps build debug run test unit e2e asan bench format check-format check-layers clean
+.PHONY: all deps build debug run test unit e2e asan bench format check-format check-layers clean windows windows-unit
 
 all: build
 
@@ -20,6 +20,20 @@ build: deps
 debug: deps
 	cmake --preset debug -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset debug -j $(JOBS)
+
+# The Windows runtime, cross built with mingw-w64 against libraries built once into build/windows-deps.
+WINDOWS_DEPS = build/windows-deps
+windows: deps
+	@test -f $(WINDOWS_DEPS)/lib/libzip.a -a -f $(WINDOWS_DEPS)/lib/libgtest.a \
+		-a -f $(WINDOWS_DEPS)/include/nlohmann/json.hpp || JOBS=$(JOBS) scripts/cross-libs.sh $(WINDOWS_DEPS)
+	cmake --preset windows -DCRV_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset windows -j $(JOBS)
+	mkdir -p build/release/bin
+	cp build/windows/bin/crv-runtime.exe build/release/bin/
+
+# The Windows unit tests, run under Wine.
+windows-unit: windows
+	ctest --preset windows -L unit -j $(JOBS)
 
 run: build
 	scripts/run-demo.sh

@@ -15,6 +15,10 @@ packages=(
   xvfb xauth xdotool wmctrl x11-utils openbox imagemagick fonts-dejavu-core
   zip unzip p7zip-full gcc-mingw-w64-x86-64 icoutils wine wine64 python3 python3-pytest
   dbus-daemon dbus-bin
+  # the Windows cross build (make windows): the posix-thread compilers, zlib for mingw, GoogleTest's
+  # sources, and what unpacking Debian's libzip source package takes
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest dpkg-dev
+  debian-archive-keyring xz-utils
 )
 
 if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then

@@ -9,6 +9,19 @@
 #if defined(_WIN32)
 #include <objidl.h>
 #include <windows.h>
+// The status codes are macros there, which WebView2::S_OK cannot name: they become constants below,
+// with the same values, in this namespace and the global one.
+#undef S_OK
+#undef S_FALSE
+#undef E_NOTIMPL
+#undef E_NOINTERFACE
+#undef E_POINTER
+#undef E_FAIL
+#undef E_INVALIDARG
+#undef E_OUTOFMEMORY
+#undef E_ABORT
+// winuser.h's macro would rename a method of ours of the same name.
+#undef ExitWindows
 #else
 #define STDMETHODCALLTYPE
 #endif
@@ -143,6 +156,12 @@ constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 #endif
 
+// Frees a string or buffer the loader handed out. On Linux the stand-in allocates with malloc.
+inline void CoTaskMemFree(void* p) {
+    std::free(p);
+}
+#endif
+
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
 constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
@@ -152,12 +171,6 @@ constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT E_ABORT = static_cast<HRESULT>(0x80004004u);
-
-// Frees a string or buffer the loader handed out. On Linux the stand-in allocates with malloc.
-inline void CoTaskMemFree(void* p) {
-    std::free(p);
-}
-#endif
 
 // HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND): no browser runtime found.
 constexpr HRESULT HRESULT_FILE_NOT_FOUND = static_cast<HRESULT>(0x80070002u);
@@ -1003,5 +1016,11 @@ using GetAvailableCoreWebView2BrowserVersionStringFn =
 using GetCoreWebView2BrowserVersionStringFn = GetAvailableCoreWebView2BrowserVersionStringFn;
 
 } // namespace WebView2
+
+#if defined(_WIN32)
+// Windows code around expects the status codes unqualified.
+using WebView2::S_OK, WebView2::S_FALSE, WebView2::E_NOTIMPL, WebView2::E_NOINTERFACE, WebView2::E_POINTER,
+    WebView2::E_FAIL, WebView2::E_INVALIDARG, WebView2::E_OUTOFMEMORY, WebView2::E_ABORT;
+#endif
 
 #pragma GCC diagnostic pop

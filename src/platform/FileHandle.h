@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace Platform {
@@ -33,5 +34,8 @@ public:
 private:
     std::intptr_t FHandle = -1;
 };
+
+// The local broken-down time of t, as file times are shown to the user; false when it has none.
+bool LocalTime(std::time_t t, std::tm& local);
 
 } // namespace Platform

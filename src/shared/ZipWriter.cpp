@@ -43,7 +43,7 @@ TDosTime ToDosTime(std::int64_t unixTime) {
     const std::time_t t = unixTime == 0 ? std::time(nullptr) : static_cast<std::time_t>(unixTime);
     std::tm tm{};
     TDosTime dos;
-    if (!localtime_r(&t, &tm) || tm.tm_year < 80) return dos;
+    if (!Platform::LocalTime(t, tm) || tm.tm_year < 80) return dos;
     if (tm.tm_year > 207) {
         dos.Time = static_cast<std::uint16_t>((23 << 11) | (59 << 5) | 29);
         dos.Date = static_cast<std::uint16_t>((127 << 9) | (12 << 5) | 31);

@@ -246,6 +246,8 @@ TEST_F(ZipWriterTest, RefusesDuplicateAndEmptyNames) {
 
 } // namespace
 
+// Zones by name come from the tz database, which the Windows C runtime does not read.
+#if !defined(_WIN32)
 // A time packed in one zone may not exist in the reader's zone (a daylight-saving gap). The check
 // byte of the encryption header then fails the reader's comparison, yet the right password must
 // still open the entry, and a wrong one still must not.
@@ -278,3 +280,4 @@ TEST_F(ZipWriterTest, EntryTimedInTheReadersDaylightSavingGapStillOpens) {
     }
     setZone(savedZone ? saved.c_str() : nullptr);
 }
+#endif

@@ -95,4 +95,8 @@ bool TFileHandle::Close(int& error) {
     return false;
 }
 
+bool LocalTime(std::time_t t, std::tm& local) {
+    return localtime_r(&t, &local) != nullptr;
+}
+
 } // namespace Platform

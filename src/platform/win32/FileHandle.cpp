@@ -101,4 +101,8 @@ bool TFileHandle::Close(int& error) {
     return false;
 }
 
+bool LocalTime(std::time_t t, std::tm& local) {
+    return localtime_s(&local, &t) == 0;
+}
+
 } // namespace Platform
