@@ -55,6 +55,14 @@ std::wstring FinalPath(const std::wstring& path) {
     return target;
 }
 
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+bool RefusesReplacement(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+           error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
 std::wstring TempNameBeside(const std::wstring& path) {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     wchar_t suffix[24];
@@ -92,13 +100,16 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, int& er
     DWORD failure = GetLastError();
     CloseHandle(file);
     if (ok && exists) {
-        // Keeps the old file's attributes, security and creation time.
+        // The replacement keeps the old file's security and creation time; its attributes are
+        // copied first, as not every system carries them over.
+        SetFileAttributesW(temp.c_str(), attributes & kKeptAttributes);
         ok = ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                           nullptr);
         failure = GetLastError();
-        // Where it failed (it leaves the old file whole, or, unable to rename the new one, none at
-        // all), a plain rename is the remedy, and it too keeps the old file when it fails.
-        if (!ok) {
+        // A file that refuses to be replaced (read-only, in use) stays as it is. Other failures
+        // leave a plain rename to try: the file system may not support replacing, or the old file
+        // is already gone and only the new one's rename is missing.
+        if (!ok && !RefusesReplacement(failure)) {
             ok =
                 MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
             failure = GetLastError();

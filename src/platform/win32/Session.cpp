@@ -1,8 +1,6 @@
 // Ending the session or the system on Windows: ExitWindowsEx with the shutdown privilege.
 #include "platform/Session.h"
 
-#include <cstdlib>
-
 #include "platform/Process.h"
 #include "platform/win32/Wide.h"
 
@@ -26,8 +24,10 @@ void EnableShutdownPrivilege() {
 } // namespace
 
 bool EndSession(TSessionEnd what) {
-    // Tests set CRV_TEST_REFUSE_POWER=1 to see a refusal without ending the machine they run on.
-    if (const char* refuse = std::getenv("CRV_TEST_REFUSE_POWER"); refuse && std::string(refuse) == "1") {
+    // Tests set CRV_TEST_REFUSE_POWER=1 to see a refusal without ending the machine they run on. Read
+    // from the system's environment, which SetEnvironmentValue changes, not the C library's copy.
+    wchar_t refuse[2] = {};
+    if (GetEnvironmentVariableW(L"CRV_TEST_REFUSE_POWER", refuse, 2) == 1 && refuse[0] == L'1') {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
