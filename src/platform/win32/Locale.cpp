@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/win32/CodePages.h"
 #include "platform/win32/Wide.h"
 
 namespace Platform {
@@ -14,49 +15,6 @@ constexpr const char* kReplacement = "\xEF\xBF\xBD";
 
 UINT CodePageOf(void* converter) {
     return static_cast<UINT>(reinterpret_cast<std::uintptr_t>(converter));
-}
-
-// Bytes of text in codePage converted to UTF-8. Each byte that starts no character of the code
-// page becomes U+FFFD, as the system converts it.
-std::string Convert(UINT codePage, std::string_view bytes) {
-    if (bytes.empty()) return {};
-    if (codePage == CP_UTF8) {
-        // Already the target form; the round trip only replaces what is not UTF-8.
-        return Win32::Narrow(Win32::Widen(bytes));
-    }
-    const int size =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), size);
-    return Win32::Narrow(wide);
-}
-
-// How many bytes at the end of bytes begin a character that is not complete yet.
-size_t UnfinishedTail(UINT codePage, std::string_view bytes) {
-    if (codePage == CP_UTF8) {
-        // Look back over at most three continuation bytes for the lead byte.
-        for (size_t back = 1; back <= 4 && back <= bytes.size(); ++back) {
-            const auto c = static_cast<unsigned char>(bytes[bytes.size() - back]);
-            if ((c & 0xC0) == 0x80) continue;
-            const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-            return length > back ? back : 0;
-        }
-        return 0;
-    }
-    CPINFO info{};
-    if (!GetCPInfo(codePage, &info) || info.MaxCharSize < 2) return 0;
-    // Lead bytes decide where characters start, so only a walk from the front is sure of them.
-    size_t i = 0;
-    while (i < bytes.size()) {
-        if (!IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[i]))) {
-            ++i;
-        } else if (i + 1 == bytes.size()) {
-            return 1;
-        } else {
-            i += 2;
-        }
-    }
-    return 0;
 }
 
 } // namespace
@@ -71,7 +29,7 @@ std::string UserLanguageName() {
 }
 
 std::string AnsiToUtf8(std::string_view bytes) {
-    return Convert(GetACP(), bytes);
+    return Win32::CodePageToUtf8(GetACP(), bytes);
 }
 
 TLocaleTextDecoder::TLocaleTextDecoder(bool AsciiReadsAsUtf8) {
@@ -87,10 +45,10 @@ std::string TLocaleTextDecoder::Decode(std::string_view bytes) {
     FPending.clear();
     input.append(bytes);
     const UINT codePage = CodePageOf(FConverter);
-    const size_t tail = UnfinishedTail(codePage, input);
+    const size_t tail = Win32::UnfinishedTail(codePage, input);
     FPending = input.substr(input.size() - tail);
     input.resize(input.size() - tail);
-    return Convert(codePage, input);
+    return Win32::CodePageToUtf8(codePage, input);
 }
 
 std::string TLocaleTextDecoder::Finish() {
