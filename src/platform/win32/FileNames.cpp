@@ -21,9 +21,8 @@ bool IsForbidden(wchar_t c) {
 
 bool IsAcceptedPath(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos) return false;
-    std::wstring_view rest;
     const std::wstring wide = Win32::Widen(path);
-    rest = wide;
+    std::wstring_view rest = wide;
     const bool extended = rest.substr(0, 4) == L"\\\\?\\";
     if (wide.size() >= (extended ? kLongPathMax : kPathMax)) return false;
     if (extended) rest.remove_prefix(4);

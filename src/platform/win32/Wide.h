@@ -30,7 +30,7 @@ inline std::string Narrow(std::wstring_view text) {
 
 // A folder path with exactly one backslash appended when it has none at its end.
 inline std::string WithBackslash(std::string path) {
-    if (path.empty() || (path.back() != '\\' && path.back() != '/')) path += '\\';
+    if (path.empty() || path.back() != '\\') path += '\\';
     return path;
 }
 
