@@ -5,7 +5,11 @@
 
 namespace Platform {
 
+#ifdef _WIN32
+constexpr char PathDelim = '\\';
+#else
 constexpr char PathDelim = '/';
+#endif
 
 std::string GetLocalAppDataDir();
 std::string GetRoamingAppDataDir();

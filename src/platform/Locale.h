@@ -28,7 +28,7 @@ public:
     std::string Finish();
 
 private:
-    void* FConverter;     // iconv descriptor, or (void*)-1 when the character set is unknown
+    void* FConverter;     // iconv descriptor ((void*)-1: unknown character set); on Windows the code page
     std::string FPending; // the start of an unfinished character
 };
 

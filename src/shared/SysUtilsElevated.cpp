@@ -1,8 +1,7 @@
-// Running a program with administrator rights and waiting for it: through pkexec, which asks the
-// desktop's authentication agent for the rights.
+// Running a program with administrator rights and waiting for it.
 #include "shared/SysUtils.h"
 
-#include "platform/Spawn.h"
+#include "platform/Elevation.h"
 #include "shared/CommandLineText.h"
 
 namespace Corvane::Shared {
@@ -16,11 +15,8 @@ constexpr std::uint32_t kStillActive = 259;
 
 std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* /*AHandle*/, const std::string& FilePath,
                                                  const std::string& Params) {
-    std::vector<std::string> argv{"pkexec", FilePath};
-    for (auto& arg : SplitCommandLineText(Params))
-        argv.push_back(std::move(arg));
     int exitCode = 0;
-    switch (Platform::RunProcessAndWait(argv, exitCode)) {
+    switch (Platform::RunElevatedAndWait(FilePath, SplitCommandLineText(Params), exitCode)) {
     case Platform::TChildResult::Exited:
         return static_cast<std::uint32_t>(exitCode);
     case Platform::TChildResult::Interrupted:
