@@ -12,7 +12,6 @@
 
 #include "platform/Dialogs.h"
 #include "platform/win32/UiLoop.h"
-#include "platform/win32/WideText.h"
 
 namespace Platform {
 
@@ -153,7 +152,6 @@ void ProcessMessages() {
 
 void SetApplicationTitle(const std::string& title) {
     gApplicationTitle = title;
-    if (gAppWindow) SetWindowTextW(gAppWindow, WideText(title).c_str());
 }
 
 const std::string& ApplicationTitle() {
