@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 
 #include "platform/Application.h"
 
@@ -19,11 +20,12 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 30
 
 // Runs fn from the message loop after a delay, whichever modal loop is running then.
 inline void AfterDelay(UINT milliseconds, std::function<void()> fn) {
-    static std::function<void()> pending;
-    pending = std::move(fn);
-    SetTimer(nullptr, 0, milliseconds, [](HWND, UINT, UINT_PTR id, DWORD) {
+    static std::map<UINT_PTR, std::function<void()>> pending;
+    const UINT_PTR id = SetTimer(nullptr, 0, milliseconds, [](HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        auto run = std::move(pending);
-        run();
+        auto run = std::move(pending[id]);
+        pending.erase(id);
+        if (run) run();
     });
+    pending[id] = std::move(fn);
 }
