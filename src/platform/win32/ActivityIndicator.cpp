@@ -170,6 +170,9 @@ struct TActivityIndicator::TIndicator {
         case WM_TIMER:
             InvalidateRect(window, nullptr, FALSE);
             return 0;
+        case WM_PRINTCLIENT:
+            if (self) self->Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = BeginPaint(window, &paint);

@@ -120,6 +120,30 @@ TEST(Win32Form, StatesAreAppliedAndReportedBack) {
     EXPECT_EQ(form.WindowState(), TWindowState::Maximized);
 }
 
+TEST(Win32Form, FullScreenIsABorderlessMaximizedWindowOverTheWholeMonitor) {
+    TForm form;
+    form.SetBounds(50, 50, 800, 600);
+    form.SetBorderStyle(TBorderStyle::None);
+    form.SetWindowState(TWindowState::Maximized);
+    form.Show();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(Window(form), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT rect;
+    GetWindowRect(Window(form), &rect);
+    EXPECT_EQ(rect.left, monitor.rcMonitor.left);
+    EXPECT_EQ(rect.top, monitor.rcMonitor.top);
+    EXPECT_EQ(rect.right, monitor.rcMonitor.right);
+    EXPECT_EQ(rect.bottom, monitor.rcMonitor.bottom);
+
+    // Back to a window: the bounds before full screen return.
+    form.SetBorderStyle(TBorderStyle::Sizeable);
+    form.SetWindowState(TWindowState::Normal);
+    GetWindowRect(Window(form), &rect);
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.right - rect.left, 800);
+}
+
 TEST(Win32Form, SizeLimitsHoldForBoundsAndForTheUser) {
     TForm form;
     form.SetConstraints({500, 400, 200, 150});
