@@ -103,6 +103,8 @@ bool EnsureUiInitialized() {
         std::lock_guard lock(gQueueLock);
         gAppWindow = window;
         if (gAppWindow && !gQueue.empty()) PostMessageW(gAppWindow, kRunQueuedMessage, 0, 0);
+        // From here on Ctrl-C ends modal windows and the loop in order instead of the process at once.
+        if (gAppWindow) SetConsoleCtrlHandler(OnConsoleControl, TRUE);
         return gAppWindow != nullptr;
     }();
     return initialized;
@@ -123,8 +125,6 @@ void WakeMessageLoop() {
 
 void RunMainLoop() {
     if (!EnsureUiInitialized()) return;
-    static const bool consoleWatched = SetConsoleCtrlHandler(OnConsoleControl, TRUE) != FALSE;
-    (void)consoleWatched;
     ++gLoopDepth;
     while (!gQuitRequested)
         if (!PumpMessage(true) && !gQuitRequested) break;

@@ -12,6 +12,7 @@
 
 #include "platform/Application.h"
 #include "platform/win32/ControlTree.h"
+#include "platform/win32/ThemeColors.h"
 #include "platform/win32/UiLoop.h"
 
 namespace Platform {
@@ -96,6 +97,21 @@ struct TWinControl::TImpl {
             FillRect(reinterpret_cast<HDC>(wParam), &rect, brush);
             DeleteObject(brush);
             return 1;
+        }
+        case WM_CTLCOLOREDIT: {
+            // Edit boxes take the theme's window colours; without a theme, the system's.
+            const auto& theme = Win32ThemeColors();
+            if (!theme.Active) break;
+            static HBRUSH brush = nullptr;
+            static COLORREF brushColor = 0;
+            if (!brush || brushColor != theme.Window) {
+                if (brush) DeleteObject(brush);
+                brush = CreateSolidBrush(brushColor = theme.Window);
+            }
+            auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, theme.WindowText);
+            SetBkColor(dc, theme.Window);
+            return reinterpret_cast<LRESULT>(brush);
         }
         case WM_SETFOCUS:
             if (self->FocusTarget && IsWindow(self->FocusTarget)) ::SetFocus(self->FocusTarget);
