@@ -1,9 +1,11 @@
-// What forms of the Win32 backend need of a menu: its bar, its form, its keys and its messages.
+// What forms of the Win32 backend need of a menu: its bar, its form, its access keys and the
+// window messages through which it is drawn and clicked.
 #pragma once
 
 #include <windows.h>
 
 #include "platform/Form.h"
+#include "platform/Images.h"
 #include "platform/Menu.h"
 
 namespace Platform {
@@ -17,6 +19,8 @@ struct TMenuAccess {
     // the form that shows the menu; true when the menu handled it (result set).
     static bool HandleMessage(TMainMenu& menu, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                               LRESULT& result);
+    // Picture index of the collection, owned by it.
+    static const TBitmap& Picture(const TImageCollection& images, int index);
 };
 
 } // namespace Platform

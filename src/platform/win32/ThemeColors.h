@@ -1,14 +1,15 @@
-// The colours of the chosen visual theme, for windows that paint their own background and text.
+// The colours that windows of the Win32 backend draw with under the active style.
 #pragma once
 
 #include <windows.h>
 
 namespace Platform {
 
+// Active: a palette of ours is in use; false under the system look, where the fields hold the
+// system's colours.
 struct TWin32ThemeColors {
-    bool Active = false; // false: the system's own colours apply
-    COLORREF Window = 0, WindowText = 0, ButtonFace = 0, ButtonText = 0, Highlight = 0, HighlightText = 0,
-             MenuBar = 0, MenuText = 0;
+    bool Active;
+    COLORREF Window, WindowText, ButtonFace, ButtonText, Highlight, HighlightText, MenuBar, MenuText;
 };
 
 const TWin32ThemeColors& Win32ThemeColors();
