@@ -52,10 +52,12 @@ void RunOneQueued() {
 
 // The session or the console asks the program to end: leave the loop, so that the process ends in
 // order with 0, as when its last window closes. Modal windows open then close as if cancelled.
+// WM_QUIT also ends the system's own modal loops (message boxes) and waits that serve messages.
 void EndProgram() {
+    if (gEnding) return;
     gEnding = true;
     QuitMainLoop();
-    WakeMessageLoop();
+    PostQuitMessage(0);
 }
 
 LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,7 +32,7 @@ bool TakenAsShortCut(const MSG& msg) {
 bool PumpMessage(bool wait, HWND dialog) {
     MSG msg;
     if (wait) {
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) return false;
+        if (GetMessageW(&msg, nullptr, 0, 0) < 0) return false;
     } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         return false;
     }

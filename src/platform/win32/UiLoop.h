@@ -19,8 +19,8 @@ constexpr const wchar_t* kFocusProperty = L"CrvPendingFocus";
 constexpr UINT kBackgroundMessage = WM_APP + 0x70;
 
 // Takes one message (waiting for it if wait) and dispatches it, after offering keys to the form's
-// shortcuts and, when dialog is set, to its dialog keys. False when no message was there or the
-// loop was told to quit.
+// shortcuts and, when dialog is set, to its dialog keys. False when no message was there or on
+// WM_QUIT, which stays queued so that every loop on the way out ends on it.
 bool PumpMessage(bool wait, HWND dialog = nullptr);
 // Once the session ends or Ctrl-C arrives, modal loops end as if closed and new dialogs answer at once.
 bool EndingProgram();
