@@ -231,11 +231,15 @@ int ShowMessageDialog(const TMessageDialogOptions& options) {
 
     HWND window = CreateDialogWindow(dialog, options, buttons, captions);
     if (window) {
-        TModalScope scope(window);
-        ShowWindow(window, SW_SHOWNORMAL);
-        SetForegroundWindow(window);
-        while (dialog.Result == mrNone && !EndingProgram())
-            if (!PumpMessage(true, window)) break;
+        {
+            TModalScope scope(window);
+            ShowWindow(window, SW_SHOWNORMAL);
+            SetForegroundWindow(window);
+            while (dialog.Result == mrNone && !EndingProgram())
+                if (!PumpMessage(true, window)) break;
+        }
+        // Destroyed once the owner is enabled again, so that the owner is activated, not some other
+        // program's window.
         DestroyWindow(window);
     }
     if (dialog.Font) DeleteObject(dialog.Font);

@@ -79,6 +79,10 @@ struct TEdit::TImpl {
             if (self->Owner->OnKeyUp) self->Owner->OnKeyUp();
             return result;
         }
+        case WM_CHAR:
+            // A one-line edit beeps at Enter and Escape; here they just do nothing.
+            if (wParam == VK_RETURN || wParam == VK_ESCAPE) return 0;
+            break;
         case WM_PAINT: {
             const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
             self->DrawPicture();

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/Application.h"
 #include "platform/Control.h"
@@ -410,7 +411,8 @@ int TForm::ShowModal() {
     FModalResult = mrNone;
     HWND window = FImpl->Window;
     if (!window) return FModalResult = mrCancel;
-    TModalScope scope(window);
+    HWND previous = ActiveWindow();
+    auto scope = std::make_unique<TModalScope>(window);
     FModalLoop = window;
     Show();
     for (;;) {
@@ -430,6 +432,9 @@ int TForm::ShowModal() {
         FModalResult = mrNone;
     }
     FModalLoop = nullptr;
+    scope.reset();
+    // The window hid while the others were disabled: the one active before takes the activation back.
+    if (previous && previous != window && IsWindowVisible(previous)) SetActiveWindow(previous);
     if (FModalResult == mrNone) FModalResult = mrCancel;
     return FModalResult;
 }
