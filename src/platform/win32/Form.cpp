@@ -307,9 +307,12 @@ TBorderStyle TForm::BorderStyle() const {
 }
 
 void TForm::SetWindowState(TWindowState state) {
-    FImpl->State = state;
     HWND window = FImpl->Window;
-    if (!window || !IsWindowVisible(window)) return; // Show applies it
+    // A shown window reports its new state itself (WM_SIZE); a hidden one takes it when shown.
+    if (!window || !IsWindowVisible(window)) {
+        FImpl->State = state;
+        return;
+    }
     switch (state) {
     case TWindowState::Maximized:
         ShowWindow(window, SW_MAXIMIZE);

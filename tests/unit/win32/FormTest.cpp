@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "PumpUntil.h"
 #include "platform/Control.h"
 #include "platform/Dialogs.h"
@@ -259,6 +261,77 @@ TEST(Win32Form, AlignedControlsShareTheClientArea) {
     EXPECT_EQ(rest.ParentForm(), &form);
     rest.SetParent(static_cast<TWinControl*>(nullptr));
     EXPECT_EQ(rest.ParentForm(), nullptr);
+}
+
+// The colour a window paints its background with.
+COLORREF ErasedColor(HWND window) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    const COLORREF color = GetPixel(dc, 1, 1);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+TEST(Win32Form, ColourRegionAndPointerShapeTheWindow) {
+    TForm form;
+    form.SetBounds(0, 0, 200, 100);
+    TWinControl panel;
+    panel.SetParent(&form);
+    panel.SetBounds(10, 10, 50, 50);
+    form.SetColor(0x00CC6600);
+    EXPECT_EQ(ErasedColor(Window(form)), RGB(0x00, 0x66, 0xCC));
+    // Controls show the form's background through.
+    EXPECT_EQ(ErasedColor(static_cast<HWND>(panel.Handle())), RGB(0x00, 0x66, 0xCC));
+
+    EXPECT_TRUE(form.SetRoundRectRegion(201, 101, 4, 4));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(Window(form), region), ERROR);
+    RECT box;
+    GetRgnBox(region, &box);
+    DeleteObject(region);
+    EXPECT_EQ(box.right, 200);
+    EXPECT_EQ(box.bottom, 100);
+    EXPECT_FALSE(form.SetRoundRectRegion(0, 0, 4, 4));
+
+    form.SetCursor(TCursor::AppStart);
+    SendMessageW(static_cast<HWND>(panel.Handle()), WM_SETCURSOR, reinterpret_cast<WPARAM>(panel.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_APPSTARTING));
+}
+
+class TCountingForm : public TForm {
+public:
+    int Created = 0;
+
+protected:
+    void WindowCreated() override { ++Created; }
+};
+
+class TCountingControl : public TWinControl {
+public:
+    std::vector<TSysCommand> Commands;
+
+protected:
+    void SysCommand(TSysCommand command) override { Commands.push_back(command); }
+};
+
+TEST(Win32Form, WindowCreatedRunsOnceAndControlsHearMinimizeAndRestore) {
+    TCountingForm form;
+    TCountingControl control;
+    control.SetParent(&form);
+    EXPECT_EQ(form.Created, 0);
+    form.Show();
+    form.Show();
+    EXPECT_EQ(form.Created, 1);
+    form.SetWindowState(TWindowState::Minimized);
+    form.SetWindowState(TWindowState::Normal);
+    EXPECT_EQ(control.Commands, (std::vector<TSysCommand>{TSysCommand::Minimize, TSysCommand::Restore}));
 }
 
 } // namespace
