@@ -209,9 +209,12 @@ struct TMainMenu::TImpl {
         return nullptr;
     }
 
+    // Whether item data of an owner-drawn entry is an item of this menu; it is not dereferenced
+    // before that is known.
     bool Owns(const TMenuItem* item) const {
-        return item && item->FImpl->Id && Commands.count(item->FImpl->Id) &&
-               Commands.at(item->FImpl->Id) == item;
+        for (const auto& entry : Commands)
+            if (entry.second == item) return true;
+        return false;
     }
 
     void Measure(MEASUREITEMSTRUCT& measure, const TMenuItem& item);
