@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -38,6 +40,11 @@ std::wstring SystemText(const std::string& keyed) {
         }
     }
     return Widen(text);
+}
+
+bool DebugMenu() {
+    static const bool on = std::getenv("CRV_DEBUG_MENU") != nullptr;
+    return on;
 }
 
 // What restyles each menu alive, by menu.
@@ -107,6 +114,8 @@ struct TMenuItem::TImpl {
     HMENU Handle = nullptr;          // the children's menu: the bar for the root, else a popup
     std::vector<TMenuItem*> Entries; // the children shown in Handle, in its order
     bool ReservePicture = false;     // owner-drawn popups keep a picture column
+    bool Shown = true;
+    std::string PictureDrawn; // for the debug tree: "WxH", with " grey"
 
     bool IsLine() const { return MenuText::IsLine(Caption); }
     bool IsBarItem() const { return Parent && !Parent->FImpl->Parent; }
@@ -142,8 +151,50 @@ struct TMainMenu::TImpl {
     HBRUSH PopupBrush = nullptr;
     HFONT Font = nullptr;
     int FontDpi = 0;
+    UINT_PTR DumpTimer = 0;
+
+    // Menus with a report of their tree due, by the thread timer that makes it.
+    static std::map<UINT_PTR, TImpl*>& PendingDumps() {
+        static std::map<UINT_PTR, TImpl*> pending;
+        return pending;
+    }
+
+    // After the changes of one turn of the message loop, the tree once.
+    void ScheduleDump() {
+        if (!DebugMenu() || DumpTimer) return;
+        DumpTimer = SetTimer(nullptr, 0, 0, OnDumpTimer);
+        if (DumpTimer) PendingDumps()[DumpTimer] = this;
+    }
+
+    static void CALLBACK OnDumpTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        const auto found = PendingDumps().find(timer);
+        if (found == PendingDumps().end()) return;
+        TImpl* self = found->second;
+        PendingDumps().erase(found);
+        self->DumpTimer = 0;
+        std::string text = std::string("crv-menu: begin ") + (self->Form ? "attached" : "detached") + "\n";
+        DumpLevel(*self->Root, 0, text);
+        text += "crv-menu: end\n";
+        std::fputs(text.c_str(), stderr);
+        std::fflush(stderr);
+    }
+
+    static void DumpLevel(const TMenuItem& parent, int depth, std::string& out) {
+        for (const auto& child : parent.FImpl->Children) {
+            const auto& d = *child->FImpl;
+            out +=
+                MenuText::DebugLine({depth, d.IsLine() ? std::string_view("-") : std::string_view(d.Keyed),
+                                     d.Tag, d.Enabled, d.Shown, d.ImageName, d.ImageIndex, d.PictureDrawn});
+            DumpLevel(*child, depth + 1, out);
+        }
+    }
 
     ~TImpl() {
+        if (DumpTimer) {
+            KillTimer(nullptr, DumpTimer);
+            PendingDumps().erase(DumpTimer);
+        }
         for (HGDIOBJ object :
              {static_cast<HGDIOBJ>(BarBrush), static_cast<HGDIOBJ>(PopupBrush), static_cast<HGDIOBJ>(Font)})
             if (object) DeleteObject(object);
@@ -225,6 +276,7 @@ struct TMainMenu::TImpl {
 void TMenuItem::TImpl::MakePicture(int dpi) {
     if (Picture) DeleteObject(Picture);
     Picture = nullptr;
+    PictureDrawn.clear();
     const TVirtualImageList* images = Menu->FImpl->Images;
     if (!images || !images->ImageCollection || ImageIndex < 0 || ImageIndex >= images->Count()) return;
     const int width = Pictures::ScaledSize(images->Width, dpi);
@@ -235,6 +287,8 @@ void TMenuItem::TImpl::MakePicture(int dpi) {
     Picture = Pictures::ToBitmapHandle(sized);
     PictureSize[0] = width;
     PictureSize[1] = height;
+    PictureDrawn = std::to_string(width) + "x" + std::to_string(height) +
+                   (!Enabled && images->DisabledGrayscale ? " grey" : "");
 }
 
 void TMenuItem::TImpl::Rebuild() {
@@ -264,6 +318,7 @@ void TMenuItem::TImpl::Rebuild() {
     for (std::size_t i = 0; i < Children.size(); ++i) {
         auto& child = *Children[i]->FImpl;
         child.ReservePicture = Parent && anyPicture;
+        child.Shown = shown[i];
         if (!shown[i]) continue;
         const std::wstring text = SystemText(child.Keyed);
         MENUITEMINFOW info{};
@@ -287,6 +342,7 @@ void TMenuItem::TImpl::Rebuild() {
     }
     menu.SetBackground(Handle, !Parent);
     if (!Parent && menu.Window) DrawMenuBar(menu.Window);
+    menu.ScheduleDump();
 }
 
 void TMainMenu::TImpl::Measure(MEASUREITEMSTRUCT& measure, const TMenuItem& item) {
@@ -409,6 +465,7 @@ std::int32_t TMenuItem::Tag() const {
 
 void TMenuItem::SetTag(std::int32_t Tag) {
     FImpl->Tag = Tag;
+    FImpl->Menu->FImpl->ScheduleDump();
 }
 
 bool TMenuItem::Enabled() const {
@@ -426,6 +483,7 @@ const std::string& TMenuItem::ImageName() const {
 
 void TMenuItem::SetImageName(const std::string& Name) {
     FImpl->ImageName = Name;
+    FImpl->Menu->FImpl->ScheduleDump();
 }
 
 int TMenuItem::ImageIndex() const {

@@ -16,6 +16,9 @@ using namespace Platform;
 
 namespace {
 
+// The menu reads the switch once, at its first change.
+const bool kDebugTree = _putenv("CRV_DEBUG_MENU=1") == 0;
+
 constexpr TStylePalette kDark{"#202020", "#e0e0e0", "#2b2b2b", "#3a6ea5", "#ffffff",
                               "#101828", "#d0d8f0", "#303030", "#404040"};
 
@@ -265,6 +268,48 @@ TEST(Win32Menu, AltWithAnAccessKeyOrF10OpensTheBarOfItsForm) {
     }
     TMenuAccess::SetForm(shown.Menu, nullptr);
     gStubFormWindow = nullptr;
+}
+
+TEST(Win32Menu, ReportsItsTreeOnceAfterAPassOfTheMessageLoop) {
+    ASSERT_TRUE(kDebugTree);
+    TShownMenu shown;
+    TestSupport::Pump();
+    testing::internal::CaptureStderr();
+    FillSample(shown.Menu);
+    shown.Menu.Items().Item(1).SetEnabled(false);
+    Sleep(50); // the timer's shortest time
+    TestSupport::Pump();
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(report,
+              "crv-menu: begin detached\n"
+              R"(crv-menu: {"depth": 0, "label": "_File", "tag": 1, "enabled": true, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 1, "label": "_Open", "tag": 10, "enabled": true, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 1, "label": "-", "tag": 0, "enabled": true, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 1, "label": "-", "tag": 0, "enabled": true, "shown": false, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 1, "label": "_Save & Exit", "tag": 11, "enabled": true, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 1, "label": "-", "tag": 0, "enabled": true, "shown": false, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 0, "label": "_Edit", "tag": 2, "enabled": false, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 0, "label": "_Help", "tag": 3, "enabled": true, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              R"(crv-menu: {"depth": 1, "label": "&_About", "tag": 30, "enabled": true, "shown": true, )"
+              R"("image": "", "imageIndex": -1, "picture": ""})"
+              "\n"
+              "crv-menu: end\n");
 }
 
 // Not a check: shows the bar with its first submenu open under a dark palette for a screenshot,
