@@ -152,6 +152,7 @@ struct TMainMenu::TImpl {
     HFONT Font = nullptr;
     int FontDpi = 0;
     UINT_PTR DumpTimer = 0;
+    int BuiltDpi = 0; // the resolution that the pictures were made for
 
     // Menus with a report of their tree due, by the thread timer that makes it.
     static std::map<UINT_PTR, TImpl*>& PendingDumps() {
@@ -308,6 +309,7 @@ void TMenuItem::TImpl::Rebuild() {
     const auto shown = MenuText::ShownItems(lines);
     const bool ownerDrawn = menu.OwnerDrawn();
     const int dpi = menu.Dpi();
+    menu.BuiltDpi = dpi;
     bool anyPicture = false;
     for (std::size_t i = 0; i < Children.size(); ++i) {
         auto& child = *Children[i]->FImpl;
@@ -637,8 +639,11 @@ bool TMenuAccess::HandleMessage(TMainMenu& menu, HWND, UINT message, WPARAM wPar
     }
     case WM_MENUCHAR:
         return impl.MenuChar(wParam, lParam, result);
+    case WM_INITMENUPOPUP:
+        // A window moved to a screen of another resolution gets pictures of that size.
+        if (impl.BuiltDpi != impl.Dpi()) impl.RebuildAll(*impl.Root);
+        return false;
     default:
-        // WM_INITMENUPOPUP and WM_UNINITMENUPOPUP: the levels are always up to date.
         return false;
     }
 }
