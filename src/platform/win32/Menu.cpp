@@ -519,6 +519,8 @@ TMenuItem& TMenuItem::Add() {
 }
 
 void TMenuItem::Clear() {
+    // The level above lets go of the popup before it is destroyed.
+    if (FImpl->Parent) FImpl->Parent->FImpl->Detach();
     FImpl->Detach();
     FImpl->Children.clear();
     if (FImpl->Parent) {
