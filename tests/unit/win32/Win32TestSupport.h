@@ -1,5 +1,7 @@
 // Helpers of the Win32 backend's tests: fixture bytes and a bare top-level window that passes its
-// messages to a menu, as a form does.
+// messages to a menu, as a form does. Each <Name>Test.cpp links with src/platform/win32/*.cpp,
+// FormStub.cpp and GoogleTest (-static -lole32 -luuid -lwindowscodecs -lgdi32 -luser32 -lshell32
+// -ldwmapi) and runs under Wine from the source tree's root.
 #pragma once
 
 #include <windows.h>
