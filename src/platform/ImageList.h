@@ -52,7 +52,7 @@ public:
     // The image's name; the grey version's name carries kDisabledSuffix.
     std::string Name(int index, bool disabled = false) const;
     // The picture at the size for a screen scale (1 at 96 dots per inch) as a native image (a
-    // GdkPixbuf* owned by the list), nullptr when there is none.
+    // GdkPixbuf* or an HBITMAP, owned by the list), nullptr when there is none.
     void* Picture(int index, bool disabled, int scale) const;
 
 private:

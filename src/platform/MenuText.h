@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <string_view>
@@ -112,6 +114,44 @@ inline std::string ToUnderlineNotation(std::string_view caption) {
         }
     }
     return text;
+}
+
+// One item of the tree that CRV_DEBUG_MENU reports: "crv-menu: " and a JSON object, with the
+// caption in the underscore notation.
+struct TDebugItem {
+    int Depth;
+    std::string_view Caption; // as the level shows it, with its access key
+    std::int32_t Tag;
+    bool Enabled;
+    bool Shown;
+    std::string_view Image;
+    int ImageIndex;
+    std::string_view Picture; // "WxH" as drawn, with " grey"; empty without one
+};
+
+inline std::string DebugLine(const TDebugItem& item) {
+    const auto json = [](std::string_view text) {
+        std::string out = "\"";
+        for (const char c : text) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += c;
+            } else if (static_cast<unsigned char>(c) < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+        return out + '"';
+    };
+    return "crv-menu: {\"depth\": " + std::to_string(item.Depth) + ", \"label\": " +
+           json(IsLine(item.Caption) ? std::string("-") : ToUnderlineNotation(item.Caption)) +
+           ", \"tag\": " + std::to_string(item.Tag) + ", \"enabled\": " + (item.Enabled ? "true" : "false") +
+           ", \"shown\": " + (item.Shown ? "true" : "false") + ", \"image\": " + json(item.Image) +
+           ", \"imageIndex\": " + std::to_string(item.ImageIndex) + ", \"picture\": " + json(item.Picture) +
+           "}\n";
 }
 
 } // namespace Platform::MenuText

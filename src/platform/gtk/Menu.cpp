@@ -60,23 +60,6 @@ void QueueResizeTree(GtkWidget* widget, gpointer = nullptr) {
     if (GTK_IS_CONTAINER(widget)) gtk_container_forall(GTK_CONTAINER(widget), QueueResizeTree, nullptr);
 }
 
-void AppendJsonText(std::string& out, const std::string& text) {
-    out += '"';
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 } // namespace
 
 // --- pictures ---
@@ -313,15 +296,9 @@ struct TMainMenu::TImpl {
     static void DumpLevel(const TMenuItem& parent, int depth, std::string& out) {
         for (const auto& child : parent.FImpl->Children) {
             const auto& d = *child->FImpl;
-            out += "crv-menu: {\"depth\": " + std::to_string(depth) + ", \"label\": ";
-            AppendJsonText(out, d.IsLine() ? std::string("-") : MenuText::ToUnderlineNotation(d.Keyed));
-            out += ", \"tag\": " + std::to_string(d.Tag) +
-                   ", \"enabled\": " + (d.Enabled ? "true" : "false") +
-                   ", \"shown\": " + (d.Shown ? "true" : "false") + ", \"image\": ";
-            AppendJsonText(out, d.ImageName);
-            out += ", \"imageIndex\": " + std::to_string(d.ImageIndex) + ", \"picture\": ";
-            AppendJsonText(out, d.PictureDrawn);
-            out += "}\n";
+            out +=
+                MenuText::DebugLine({depth, d.IsLine() ? std::string_view("-") : std::string_view(d.Keyed),
+                                     d.Tag, d.Enabled, d.Shown, d.ImageName, d.ImageIndex, d.PictureDrawn});
             DumpLevel(*child, depth + 1, out);
         }
     }

@@ -4,10 +4,10 @@
 
 #include <gtk/gtk.h>
 
-#include <optional>
 #include <string_view>
 
 #include "platform/Application.h"
+#include "platform/StyleRegistry.h"
 
 namespace Platform {
 
@@ -97,29 +97,7 @@ button, menubar, .menubar, headerbar {
 button:disabled { background-image: none; }
 )css";
 
-struct TStyle {
-    std::string Name;
-    std::optional<TStylePalette> Palette; // none: the desktop's own look
-};
-
-std::vector<TStyle>& Registry() {
-    static std::vector<TStyle> styles{{kSystemStyleName, std::nullopt}};
-    return styles;
-}
-
-std::size_t gActive = 0;
 GtkCssProvider* gInstalled = nullptr;
-
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && g_ascii_strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-std::optional<std::size_t> Find(const std::string& name) {
-    const auto& styles = Registry();
-    for (std::size_t i = 0; i < styles.size(); ++i)
-        if (SameNameNoCase(styles[i].Name, name)) return i;
-    return std::nullopt;
-}
 
 std::string StyleSheet(const TStylePalette& palette) {
     std::string css;
@@ -144,7 +122,7 @@ std::string StyleSheet(const TStylePalette& palette) {
 }
 
 // Swaps the screen's style sheet for the style's; GTK restyles every open window at once.
-void Install(const TStyle& style) {
+void Install(const StyleRegistry::TStyle& style) {
     if (!style.Palette && !gInstalled) return;
     // Without a display there is nothing to draw; the name alone is the choice.
     if (!EnsureUiInitialized()) return;
@@ -167,26 +145,23 @@ void Install(const TStyle& style) {
 } // namespace
 
 void RegisterStyle(const std::string& name, const TStylePalette& palette) {
-    if (!Find(name)) Registry().push_back({name, palette});
+    StyleRegistry::Register(name, palette);
 }
 
 std::vector<std::string> StyleNames() {
-    std::vector<std::string> names;
-    for (const auto& style : Registry())
-        names.push_back(style.Name);
-    return names;
+    return StyleRegistry::Names();
 }
 
 bool SetActiveStyle(const std::string& name) {
-    const auto found = Find(name);
+    const auto found = StyleRegistry::Find(name);
     if (!found) return false;
-    gActive = *found;
-    Install(Registry()[gActive]);
+    StyleRegistry::ActiveIndex() = *found;
+    Install(StyleRegistry::Active());
     return true;
 }
 
 std::string ActiveStyleName() {
-    return Registry()[gActive].Name;
+    return StyleRegistry::Active().Name;
 }
 
 } // namespace Platform
