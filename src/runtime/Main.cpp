@@ -24,7 +24,7 @@ int Run(std::vector<std::string> arguments) {
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.push_back(Corvane::Shared::Utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+        arguments.push_back(Corvane::Abi::Utf16ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
     return Run(std::move(arguments));
 }
 #else

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "browser/WebView2.h"
+#include "abi/WebView2.h"
 
 namespace {
 
