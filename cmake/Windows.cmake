@@ -1,6 +1,8 @@
 # Settings of the Windows build: wide Win32 calls, one self-contained exe, and test programs that run
 # under Wine when cross compiled.
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+# GCC 12 warns falsely that "text" + std::string may overlap (its bug 105651).
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
 
 # libstdc++, libgcc and winpthread linked in, so the exe imports system DLLs only.
 add_link_options(-static)

@@ -243,13 +243,13 @@ TEST(Win32Menu, PaletteStylesDrawItemsThemselvesInThePalettesColours) {
 }
 
 TEST(Win32Menu, AltWithAnAccessKeyOrF10OpensTheBarOfItsForm) {
-    TShownMenu shown;
-    EXPECT_FALSE(TMenuAccess::IsShortCut(shown.Menu, {WM_SYSKEYDOWN, VK_F10, 0})) << "no form";
-    gStubFormWindow = shown.Window;
-    alignas(16) static char formStorage[64];
-    TMenuAccess::SetForm(shown.Menu, reinterpret_cast<TForm*>(formStorage));
-    EXPECT_FALSE(TMenuAccess::IsShortCut(shown.Menu, {WM_SYSKEYDOWN, VK_F10, 0})) << "an empty bar";
-    FillSample(shown.Menu);
+    TMainMenu menu;
+    EXPECT_FALSE(TMenuAccess::IsShortCut(menu, {WM_SYSKEYDOWN, VK_F10, 0})) << "no form";
+    TForm form;
+    const HWND window = static_cast<HWND>(form.Handle());
+    form.SetMenu(&menu);
+    EXPECT_FALSE(TMenuAccess::IsShortCut(menu, {WM_SYSKEYDOWN, VK_F10, 0})) << "an empty bar";
+    FillSample(menu);
 
     const struct {
         TKeyMessage Key;
@@ -258,16 +258,14 @@ TEST(Win32Menu, AltWithAnAccessKeyOrF10OpensTheBarOfItsForm) {
                  {{WM_SYSKEYDOWN, 'Q', 0}, false},   {{WM_KEYDOWN, 'F', 0}, false},
                  {{WM_SYSKEYDOWN, VK_F10, 0}, true}, {{WM_SYSKEYDOWN, VK_F11, 0}, false}};
     for (const auto& c : cases) {
-        EXPECT_EQ(TMenuAccess::IsShortCut(shown.Menu, c.Key), c.Taken)
-            << c.Key.Message << " " << c.Key.WParam;
+        EXPECT_EQ(TMenuAccess::IsShortCut(menu, c.Key), c.Taken) << c.Key.Message << " " << c.Key.WParam;
         MSG posted{};
-        EXPECT_EQ(PeekMessageW(&posted, shown.Window, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) != 0, c.Taken);
+        EXPECT_EQ(PeekMessageW(&posted, window, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE) != 0, c.Taken);
         if (c.Taken) {
             EXPECT_EQ(posted.wParam, static_cast<WPARAM>(SC_KEYMENU));
         }
     }
-    TMenuAccess::SetForm(shown.Menu, nullptr);
-    gStubFormWindow = nullptr;
+    form.SetMenu(nullptr);
 }
 
 TEST(Win32Menu, ReportsItsTreeOnceAfterAPassOfTheMessageLoop) {

@@ -21,10 +21,10 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 30
 // Runs fn from the message loop after a delay, whichever modal loop is running then.
 inline void AfterDelay(UINT milliseconds, std::function<void()> fn) {
     static std::map<UINT_PTR, std::function<void()>> pending;
-    const UINT_PTR id = SetTimer(nullptr, 0, milliseconds, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        auto run = std::move(pending[id]);
-        pending.erase(id);
+    const UINT_PTR id = SetTimer(nullptr, 0, milliseconds, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        auto run = std::move(pending[timer]);
+        pending.erase(timer);
         if (run) run();
     });
     pending[id] = std::move(fn);

@@ -14,11 +14,6 @@
 
 #include "platform/win32/MenuAccess.h"
 
-namespace Platform {
-// The window that the stand-in form answers for (FormStub.cpp).
-extern HWND gStubFormWindow;
-} // namespace Platform
-
 namespace TestSupport {
 
 // A file of tests/fixtures, the tests running from the source tree.
