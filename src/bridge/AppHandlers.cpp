@@ -78,8 +78,8 @@ TBridgeOutcome TBrowserExternalModule::WindowGetStyle(const TJsonValue&) {
     return TBridgeOutcome::Result(MainForm && MainForm->StayOnTop() ? "ontop" : "normal");
 }
 
-TBridgeOutcome TBrowserExternalModule::WindowSetStyle(const TJsonValue& Data) {
-    const bool onTop = ReadStringArg(Data, "style", "normal") == "ontop";
+TBridgeOutcome TBrowserExternalModule::WindowSetStyle(const TJsonValue& data) {
+    const bool onTop = ReadStringArg(data, "style", "normal") == "ontop";
     if (MainForm) MainForm->SetStayOnTop(onTop);
     return TBridgeOutcome::Result(true);
 }
@@ -91,8 +91,8 @@ TBridgeOutcome TBrowserExternalModule::WindowGetState(const TJsonValue&) {
                                                                                : "normal");
 }
 
-TBridgeOutcome TBrowserExternalModule::WindowSetState(const TJsonValue& Data) {
-    const std::string state = ReadStringArg(Data, "state", "normal");
+TBridgeOutcome TBrowserExternalModule::WindowSetState(const TJsonValue& data) {
+    const std::string state = ReadStringArg(data, "state", "normal");
     if (MainForm) {
         if (state == "normal")
             MainForm->SetWindowState(Platform::TWindowState::Normal);
@@ -108,8 +108,8 @@ TBridgeOutcome TBrowserExternalModule::WindowGetTitle(const TJsonValue&) {
     return TBridgeOutcome::Result(MainForm ? MainForm->Caption() : std::string());
 }
 
-TBridgeOutcome TBrowserExternalModule::WindowSetTitle(const TJsonValue& Data) {
-    const std::string title = ReadStringArg(Data, "title", "");
+TBridgeOutcome TBrowserExternalModule::WindowSetTitle(const TJsonValue& data) {
+    const std::string title = ReadStringArg(data, "title", "");
     if (MainForm) MainForm->SetCaption(title);
     return TBridgeOutcome::Result(true);
 }

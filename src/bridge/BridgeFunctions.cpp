@@ -61,9 +61,9 @@ const TBridgeFunction* TBrowserExternalModule::Functions() {
     return kFunctions;
 }
 
-const TBridgeFunction* TBrowserExternalModule::FindFunction(int Id) {
+const TBridgeFunction* TBrowserExternalModule::FindFunction(int id) {
     for (const auto* function = kFunctions; function->Id != 0; ++function)
-        if (function->Id == Id) return function;
+        if (function->Id == id) return function;
     return nullptr;
 }
 

@@ -13,62 +13,62 @@ namespace {
 
 // The library's own dump would keep non-ASCII bytes as they are and leave '/' alone; pages have
 // always received results with every string quoted the one way below.
-void AppendResult(std::string& Out, const nlohmann::json& Value) {
-    switch (Value.type()) {
+void AppendResult(std::string& out, const nlohmann::json& value) {
+    switch (value.type()) {
     case nlohmann::json::value_t::string:
-        Out += TStrUtils::StringToJsonString(Value.get_ref<const std::string&>());
+        out += TStrUtils::StringToJsonString(value.get_ref<const std::string&>());
         return;
     case nlohmann::json::value_t::array: {
-        Out += '[';
-        for (size_t i = 0; i < Value.size(); ++i) {
-            if (i > 0) Out += ',';
-            AppendResult(Out, Value[i]);
+        out += '[';
+        for (size_t i = 0; i < value.size(); ++i) {
+            if (i > 0) out += ',';
+            AppendResult(out, value[i]);
         }
-        Out += ']';
+        out += ']';
         return;
     }
     case nlohmann::json::value_t::object: {
-        Out += '{';
+        out += '{';
         bool first = true;
-        for (const auto& [key, member] : Value.items()) {
-            if (!first) Out += ',';
+        for (const auto& [key, member] : value.items()) {
+            if (!first) out += ',';
             first = false;
-            Out += TStrUtils::StringToJsonString(key);
-            Out += ':';
-            AppendResult(Out, member);
+            out += TStrUtils::StringToJsonString(key);
+            out += ':';
+            AppendResult(out, member);
         }
-        Out += '}';
+        out += '}';
         return;
     }
     default:
-        Out += Value.dump();
+        out += value.dump();
     }
 }
 
 } // namespace
 
-TBridgeOutcome TBridgeOutcome::Result(const nlohmann::json& Value) {
+TBridgeOutcome TBridgeOutcome::Result(const nlohmann::json& value) {
     std::string text;
-    AppendResult(text, Value);
+    AppendResult(text, value);
     return TBridgeOutcome(TKind::Result, std::move(text));
 }
 
-TBridgeOutcome TBridgeOutcome::Reject(const std::string& Text) {
-    return TBridgeOutcome(TKind::Reject, TStrUtils::StringToJsonString(Text));
+TBridgeOutcome TBridgeOutcome::Reject(const std::string& text) {
+    return TBridgeOutcome(TKind::Reject, TStrUtils::StringToJsonString(text));
 }
 
-std::string QuotedUUID(const std::string& UUID) {
+std::string QuotedUUID(const std::string& uuid) {
     // The uuid is whatever the page sent: a reply must be built for any text.
-    return nlohmann::json(UUID).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return nlohmann::json(uuid).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-std::string BuildResponse(const std::string& UUID, const TBridgeOutcome& Outcome) {
+std::string BuildResponse(const std::string& uuid, const TBridgeOutcome& outcome) {
     std::string reply = "{\"uuid\": ";
-    reply += QuotedUUID(UUID);
+    reply += QuotedUUID(uuid);
     reply += ", \"success\": ";
-    reply += Outcome.Kind() == TBridgeOutcome::TKind::Result ? "true" : "false";
+    reply += outcome.Kind() == TBridgeOutcome::TKind::Result ? "true" : "false";
     reply += ", \"result\": ";
-    reply += Outcome.ResultJson();
+    reply += outcome.ResultJson();
     reply += "}";
     return reply;
 }

@@ -13,11 +13,11 @@ class TBridgeOutcome {
 public:
     enum class TKind { Result, Reject, NoReply };
 
-    // Resolves the call with Value. Strings anywhere in it are written as StringToJsonString
+    // Resolves the call with value. Strings anywhere in it are written as StringToJsonString
     // writes them (pure ASCII, one escape per UTF-16 code unit); arrays and objects without blanks.
-    static TBridgeOutcome Result(const nlohmann::json& Value);
-    // Rejects the call with Text as a JSON string.
-    static TBridgeOutcome Reject(const std::string& Text);
+    static TBridgeOutcome Result(const nlohmann::json& value);
+    // Rejects the call with text as a JSON string.
+    static TBridgeOutcome Reject(const std::string& text);
     // The page's promise stays pending.
     static TBridgeOutcome NoReply() { return TBridgeOutcome(TKind::NoReply, {}); }
 
@@ -26,18 +26,18 @@ public:
     const std::string& ResultJson() const { return FResultJson; }
 
 private:
-    TBridgeOutcome(TKind Kind, std::string ResultJson) : FKind(Kind), FResultJson(std::move(ResultJson)) {}
+    TBridgeOutcome(TKind kind, std::string resultJson) : FKind(kind), FResultJson(std::move(resultJson)) {}
 
     TKind FKind;
     std::string FResultJson;
 };
 
 // The uuid as a JSON string; bytes that are not UTF-8 become U+FFFD.
-std::string QuotedUUID(const std::string& UUID);
+std::string QuotedUUID(const std::string& uuid);
 
 // The reply text: {"uuid": <uuid>, "success": <true|false>, "result": <result>}, one blank after each
 // colon and comma. The uuid is a proper JSON string, so no uuid can break the reply or name another
 // call. Not for NoReply.
-std::string BuildResponse(const std::string& UUID, const TBridgeOutcome& Outcome);
+std::string BuildResponse(const std::string& uuid, const TBridgeOutcome& outcome);
 
 } // namespace Corvane::Bridge

@@ -38,21 +38,21 @@ public:
     }
 };
 
-std::string WebMessageJson(TWebMessageReceivedEventArgs& Args) {
+std::string WebMessageJson(TWebMessageReceivedEventArgs& args) {
     WebView2::LPWSTR json = nullptr;
-    Args.ArgsInterface()->get_WebMessageAsJson(&json);
+    args.ArgsInterface()->get_WebMessageAsJson(&json);
     return TakeBrowserString(json);
 }
 
-std::string WebMessageSource(TWebMessageReceivedEventArgs& Args) {
+std::string WebMessageSource(TWebMessageReceivedEventArgs& args) {
     WebView2::LPWSTR source = nullptr;
-    Args.ArgsInterface()->get_Source(&source);
+    args.ArgsInterface()->get_Source(&source);
     return TakeBrowserString(source);
 }
 
-const TJsonValue& RequiredMember(const TJsonValue& Document, const char* Key) {
-    const auto found = Document.find(Key);
-    if (found == Document.end()) throw std::invalid_argument(std::string("The call has no \"") + Key + "\"");
+const TJsonValue& RequiredMember(const TJsonValue& document, const char* key) {
+    const auto found = document.find(key);
+    if (found == document.end()) throw std::invalid_argument(std::string("The call has no \"") + key + "\"");
     return *found;
 }
 
@@ -87,9 +87,9 @@ void TBrowserExternalModule::ClearReferences() {
 }
 
 void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser*,
-                                                           TWebMessageReceivedEventArgs& Args) {
+                                                           TWebMessageReceivedEventArgs& args) {
     try {
-        Dispatch(Args);
+        Dispatch(args);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "crv: a bridge call ended without reply: %s\n", error.what());
     } catch (...) {
@@ -97,12 +97,12 @@ void TBrowserExternalModule::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser*,
     }
 }
 
-void TBrowserExternalModule::Dispatch(TWebMessageReceivedEventArgs& Args) {
+void TBrowserExternalModule::Dispatch(TWebMessageReceivedEventArgs& args) {
     // Native functions are for the application's own pages only: a web page that the window was
     // led to must not reach files or the shell.
-    if (!StartsWithNoCase(WebMessageSource(Args), "file:")) return;
+    if (!StartsWithNoCase(WebMessageSource(args), "file:")) return;
 
-    const TJsonValue document = ParseMessageJson(WebMessageJson(Args));
+    const TJsonValue document = ParseMessageJson(WebMessageJson(args));
     if (!document.is_object()) throw std::invalid_argument("The call is not a JSON object");
     RequiredMember(document, "id");
     RequiredMember(document, "uuid");
@@ -129,48 +129,48 @@ void TBrowserExternalModule::Dispatch(TWebMessageReceivedEventArgs& Args) {
     if (outcome.Kind() != TBridgeOutcome::TKind::NoReply) PostReply(uuid, outcome);
 }
 
-void TBrowserExternalModule::PostReply(const std::string& UUID, const TBridgeOutcome& Outcome) {
+void TBrowserExternalModule::PostReply(const std::string& uuid, const TBridgeOutcome& outcome) {
     auto* webView = BrowserForm ? BrowserForm->EdgeBrowser().DefaultInterface() : nullptr;
     const WebView2::HRESULT result =
-        webView ? webView->PostWebMessageAsJson(TBrowserText(BuildResponse(UUID, Outcome)))
+        webView ? webView->PostWebMessageAsJson(TBrowserText(BuildResponse(uuid, outcome)))
                 : WebView2::E_FAIL;
     // The page's promise stays pending: say which call it is.
     if (result < 0)
         std::fprintf(stderr, "crv: the reply to bridge call %s could not be posted (0x%08X)\n",
-                     QuotedUUID(UUID).c_str(), static_cast<unsigned>(result));
+                     QuotedUUID(uuid).c_str(), static_cast<unsigned>(result));
 }
 
-TBridgeOutcome SystemOutcome(bool Accepted) {
-    return Accepted ? TBridgeOutcome::Result(true)
+TBridgeOutcome SystemOutcome(bool accepted) {
+    return accepted ? TBridgeOutcome::Result(true)
                     : TBridgeOutcome::Reject(SystemErrorText(Platform::LastErrorCode()));
 }
 
-TJsonValue ParseMessageJson(const std::string& Text) {
+TJsonValue ParseMessageJson(const std::string& text) {
     TJsonValue document;
     TMessageSax sax(document);
-    TJsonValue::sax_parse(Text, &sax);
+    TJsonValue::sax_parse(text, &sax);
     return document;
 }
 
-std::string TBrowserExternalModule::ReadStringArg(const TJsonValue& Data, const std::string& Key,
-                                                  const std::string& Default) {
-    const auto found = Data.find(Key);
-    if (found == Data.end() || found->is_null()) return Default;
+std::string TBrowserExternalModule::ReadStringArg(const TJsonValue& data, const std::string& key,
+                                                  const std::string& fallback) {
+    const auto found = data.find(key);
+    if (found == data.end() || found->is_null()) return fallback;
     if (found->is_string()) return found->get<std::string>();
     if (found->is_boolean()) return found->get<bool>() ? "true" : "false";
     if (found->is_number()) return found->dump();
-    throw std::invalid_argument("The argument \"" + Key + "\" is not text");
+    throw std::invalid_argument("The argument \"" + key + "\" is not text");
 }
 
-bool TBrowserExternalModule::ReadBoolArg(const TJsonValue& Data, const std::string& Key, bool Default) {
-    const auto found = Data.find(Key);
-    if (found == Data.end() || found->is_null()) return Default;
+bool TBrowserExternalModule::ReadBoolArg(const TJsonValue& data, const std::string& key, bool fallback) {
+    const auto found = data.find(key);
+    if (found == data.end() || found->is_null()) return fallback;
     if (found->is_boolean()) return found->get<bool>();
-    throw std::invalid_argument("The argument \"" + Key + "\" is not true or false");
+    throw std::invalid_argument("The argument \"" + key + "\" is not true or false");
 }
 
-std::string SystemErrorText(int Code) {
-    std::string text = Platform::SysErrorMessage(Code);
+std::string SystemErrorText(int code) {
+    std::string text = Platform::SysErrorMessage(code);
     while (!text.empty() && std::string_view(" \t\r\n.").find(text.back()) != std::string_view::npos)
         text.pop_back();
     return text;

@@ -36,8 +36,8 @@ using TJsonValue = nlohmann::json;
 // One row of the function-id table.
 struct TBridgeFunction {
     int Id;
-    // The handler: of functions without arguments it ignores Data.
-    TBridgeOutcome (TBrowserExternalModule::*Handler)(const TJsonValue& Data);
+    // The handler: of functions without arguments it ignores data.
+    TBridgeOutcome (TBrowserExternalModule::*Handler)(const TJsonValue& data);
     // The script name shown when the function refuses to run without a package; null: it always runs.
     const char* RuntimeOnlyName;
 };
@@ -54,74 +54,74 @@ public:
     Shared::TProjectIni* ProjectINI = nullptr;
     bool InFullscreen = false;
     Browser::TBrowserForm* BrowserForm = nullptr;
-    std::function<void(TBrowserExternalModule* Sender)> OnAppCloseRequest;
+    std::function<void(TBrowserExternalModule* sender)> OnAppCloseRequest;
 
     // One call message in, at most one reply out: the handler's outcome, posted here and nowhere
     // else. Never lets an exception out; a handler that throws gets no reply and a line on stderr,
     // and so does a reply that cannot be posted.
-    void EdgeBrowserWebMessageReceived(Browser::TCustomEdgeBrowser* Sender,
-                                       Browser::TWebMessageReceivedEventArgs& Args);
+    void EdgeBrowserWebMessageReceived(Browser::TCustomEdgeBrowser* sender,
+                                       Browser::TWebMessageReceivedEventArgs& args);
 
-    // Argument readers of the top level of Data; they never reply. Absent or null: Default. A string
+    // Argument readers of the top level of data; they never reply. Absent or null: fallback. A string
     // gives its text, a number its text as sent, true/false the words; an object or array throws.
-    static std::string ReadStringArg(const TJsonValue& Data, const std::string& Key,
-                                     const std::string& Default);
-    // Absent or null: Default; true or false: the value; anything else throws.
-    static bool ReadBoolArg(const TJsonValue& Data, const std::string& Key, bool Default);
+    static std::string ReadStringArg(const TJsonValue& data, const std::string& key,
+                                     const std::string& fallback);
+    // Absent or null: fallback; true or false: the value; anything else throws.
+    static bool ReadBoolArg(const TJsonValue& data, const std::string& key, bool fallback);
 
     // The handlers, one per function id.
-    TBridgeOutcome Hello(const TJsonValue& Data);
-    TBridgeOutcome IsRuntime(const TJsonValue& Data);
-    TBridgeOutcome SystemLogoff(const TJsonValue& Data);
-    TBridgeOutcome SystemReboot(const TJsonValue& Data);
-    TBridgeOutcome SystemShutdown(const TJsonValue& Data);
-    TBridgeOutcome FilesFileExists(const TJsonValue& Data);
-    TBridgeOutcome FilesDeleteFile(const TJsonValue& Data);
-    TBridgeOutcome FilesWriteTextFile(const TJsonValue& Data);
-    TBridgeOutcome FilesExtractFile(const TJsonValue& Data);
-    TBridgeOutcome FoldersDirExists(const TJsonValue& Data);
-    TBridgeOutcome FoldersDeleteDir(const TJsonValue& Data);
-    TBridgeOutcome FoldersGetTempDir(const TJsonValue& Data);
-    TBridgeOutcome FoldersGetUserDocumentsDir(const TJsonValue& Data);
-    TBridgeOutcome FoldersGetUserDesktopDir(const TJsonValue& Data);
-    TBridgeOutcome FoldersGetAppExecutableDir(const TJsonValue& Data);
-    TBridgeOutcome FoldersGetAppDataDir(const TJsonValue& Data);
-    TBridgeOutcome AppClose(const TJsonValue& Data);
-    TBridgeOutcome AppInFullscreen(const TJsonValue& Data);
-    TBridgeOutcome AppEnterFullscreen(const TJsonValue& Data);
-    TBridgeOutcome AppExitFullscreen(const TJsonValue& Data);
-    TBridgeOutcome WindowGetStyle(const TJsonValue& Data);
-    TBridgeOutcome WindowSetStyle(const TJsonValue& Data);
-    TBridgeOutcome WindowGetState(const TJsonValue& Data);
-    TBridgeOutcome WindowSetState(const TJsonValue& Data);
-    TBridgeOutcome WindowGetTitle(const TJsonValue& Data);
-    TBridgeOutcome WindowSetTitle(const TJsonValue& Data);
-    TBridgeOutcome MainMenuSetItems(const TJsonValue& Data);
-    TBridgeOutcome MainMenuUpdateItem(const TJsonValue& Data);
-    TBridgeOutcome DialogsOpenFile(const TJsonValue& Data);
-    TBridgeOutcome DialogsSaveFile(const TJsonValue& Data);
-    TBridgeOutcome ShellExecuteFile(const TJsonValue& Data);
-    TBridgeOutcome ShellExploreFile(const TJsonValue& Data);
-    TBridgeOutcome ShellCommand(const TJsonValue& Data);
-    TBridgeOutcome ShellWindows(const TJsonValue& Data);
-    TBridgeOutcome ThemesGetTheme(const TJsonValue& Data);
-    TBridgeOutcome ThemesGetThemes(const TJsonValue& Data);
-    TBridgeOutcome ThemesSetTheme(const TJsonValue& Data);
-    TBridgeOutcome Base64DecodeToFile(const TJsonValue& Data);
+    TBridgeOutcome Hello(const TJsonValue& data);
+    TBridgeOutcome IsRuntime(const TJsonValue& data);
+    TBridgeOutcome SystemLogoff(const TJsonValue& data);
+    TBridgeOutcome SystemReboot(const TJsonValue& data);
+    TBridgeOutcome SystemShutdown(const TJsonValue& data);
+    TBridgeOutcome FilesFileExists(const TJsonValue& data);
+    TBridgeOutcome FilesDeleteFile(const TJsonValue& data);
+    TBridgeOutcome FilesWriteTextFile(const TJsonValue& data);
+    TBridgeOutcome FilesExtractFile(const TJsonValue& data);
+    TBridgeOutcome FoldersDirExists(const TJsonValue& data);
+    TBridgeOutcome FoldersDeleteDir(const TJsonValue& data);
+    TBridgeOutcome FoldersGetTempDir(const TJsonValue& data);
+    TBridgeOutcome FoldersGetUserDocumentsDir(const TJsonValue& data);
+    TBridgeOutcome FoldersGetUserDesktopDir(const TJsonValue& data);
+    TBridgeOutcome FoldersGetAppExecutableDir(const TJsonValue& data);
+    TBridgeOutcome FoldersGetAppDataDir(const TJsonValue& data);
+    TBridgeOutcome AppClose(const TJsonValue& data);
+    TBridgeOutcome AppInFullscreen(const TJsonValue& data);
+    TBridgeOutcome AppEnterFullscreen(const TJsonValue& data);
+    TBridgeOutcome AppExitFullscreen(const TJsonValue& data);
+    TBridgeOutcome WindowGetStyle(const TJsonValue& data);
+    TBridgeOutcome WindowSetStyle(const TJsonValue& data);
+    TBridgeOutcome WindowGetState(const TJsonValue& data);
+    TBridgeOutcome WindowSetState(const TJsonValue& data);
+    TBridgeOutcome WindowGetTitle(const TJsonValue& data);
+    TBridgeOutcome WindowSetTitle(const TJsonValue& data);
+    TBridgeOutcome MainMenuSetItems(const TJsonValue& data);
+    TBridgeOutcome MainMenuUpdateItem(const TJsonValue& data);
+    TBridgeOutcome DialogsOpenFile(const TJsonValue& data);
+    TBridgeOutcome DialogsSaveFile(const TJsonValue& data);
+    TBridgeOutcome ShellExecuteFile(const TJsonValue& data);
+    TBridgeOutcome ShellExploreFile(const TJsonValue& data);
+    TBridgeOutcome ShellCommand(const TJsonValue& data);
+    TBridgeOutcome ShellWindows(const TJsonValue& data);
+    TBridgeOutcome ThemesGetTheme(const TJsonValue& data);
+    TBridgeOutcome ThemesGetThemes(const TJsonValue& data);
+    TBridgeOutcome ThemesSetTheme(const TJsonValue& data);
+    TBridgeOutcome Base64DecodeToFile(const TJsonValue& data);
 
     // The function-id table, ordered by id; ends with an entry of id 0.
     static const TBridgeFunction* Functions();
-    // The row of Id, or null.
-    static const TBridgeFunction* FindFunction(int Id);
+    // The row of id, or null.
+    static const TBridgeFunction* FindFunction(int id);
 
 private:
-    void Dispatch(Browser::TWebMessageReceivedEventArgs& Args);
-    void PostReply(const std::string& UUID, const TBridgeOutcome& Outcome);
+    void Dispatch(Browser::TWebMessageReceivedEventArgs& args);
+    void PostReply(const std::string& uuid, const TBridgeOutcome& outcome);
     void DataModuleCreate();
     void DataModuleDestroy();
     void ClearReferences();
-    // The path argument Key under the application folder, or "" when the argument is missing.
-    std::string ReadAppPathArg(const TJsonValue& Data, const char* Key);
+    // The path argument key under the application folder, or "" when the argument is missing.
+    std::string ReadAppPathArg(const TJsonValue& data, const char* key);
 
     // dialogs.*: reused for every call, so each remembers the filter the user last chose.
     Platform::TFileOpenDialog FileOpenDialog;
@@ -129,28 +129,28 @@ private:
 
     // mainMenu.*: the hidden form that owns the menu and its pictures, made and freed with the module.
     std::unique_ptr<class TBrowserExternalForm> FBrowserExternalForm;
-    // Fills MenuItem from the item object and builds its children. False when an id, caption or
+    // Fills menuItem from the item object and builds its children. False when an id, caption or
     // item list has the wrong JSON type; a member that is not an object throws.
-    bool BuildMenuItem(const TJsonValue& Item, Platform::TMenuItem& MenuItem);
-    // The first item with Tag in the subtree of MenuItem, depth first, or null.
-    static Platform::TMenuItem* FindMenuItemByTag(Platform::TMenuItem& MenuItem, std::int32_t Tag);
-    void MainMenuItemClick(Platform::TMenuItem& Sender);
-    // Gives the item the picture at Path (the package entry, beside the executable, or the path).
-    void LoadMenuImage(const std::string& Path, Platform::TMenuItem& MenuItem);
+    bool BuildMenuItem(const TJsonValue& item, Platform::TMenuItem& menuItem);
+    // The first item with tag in the subtree of menuItem, depth first, or null.
+    static Platform::TMenuItem* FindMenuItemByTag(Platform::TMenuItem& menuItem, std::int32_t tag);
+    void MainMenuItemClick(Platform::TMenuItem& sender);
+    // Gives the item the picture at path (the package entry, beside the executable, or the path).
+    void LoadMenuImage(const std::string& path, Platform::TMenuItem& menuItem);
 };
 
 // Parses the message's JSON text. Numbers keep the text they were sent with (the bridge reads
 // every number as text). Throws when the text is not JSON.
-TJsonValue ParseMessageJson(const std::string& Text);
+TJsonValue ParseMessageJson(const std::string& text);
 
 // The system's message for an error code, as a rejection wants it: without trailing blanks, line
 // breaks and periods.
-std::string SystemErrorText(int Code);
+std::string SystemErrorText(int code);
 
 // The outcome of a request that the system took (true) or refused (its message for the last error).
-TBridgeOutcome SystemOutcome(bool Accepted);
+TBridgeOutcome SystemOutcome(bool accepted);
 
 // The rejection text of a file that could not be written: Cannot write the file "<path>": <text>.
-std::string CannotWriteText(const std::string& Path, int Code);
+std::string CannotWriteText(const std::string& path, int code);
 
 } // namespace Corvane::Bridge

@@ -44,44 +44,44 @@ bool DeleteFile(const std::string& path) {
 
 } // namespace
 
-std::string TBrowserExternalModule::ReadAppPathArg(const TJsonValue& Data, const char* Key) {
-    const std::string path = ReadStringArg(Data, Key, "");
+std::string TBrowserExternalModule::ReadAppPathArg(const TJsonValue& data, const char* key) {
+    const std::string path = ReadStringArg(data, key, "");
     if (path.empty()) return {};
     return ResolveAppPath(path, BrowserForm ? BrowserForm->AppDirPath : Platform::GetExecutableFolder());
 }
 
-TBridgeOutcome TBrowserExternalModule::FilesFileExists(const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(Data, "filePath");
+TBridgeOutcome TBrowserExternalModule::FilesFileExists(const TJsonValue& data) {
+    const std::string path = ReadAppPathArg(data, "filePath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     return TBridgeOutcome::Result(IsFile(path));
 }
 
-TBridgeOutcome TBrowserExternalModule::FilesDeleteFile(const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(Data, "filePath");
+TBridgeOutcome TBrowserExternalModule::FilesDeleteFile(const TJsonValue& data) {
+    const std::string path = ReadAppPathArg(data, "filePath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     return TBridgeOutcome::Result(DeleteFile(path));
 }
 
-TBridgeOutcome TBrowserExternalModule::FoldersDirExists(const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(Data, "dirPath");
+TBridgeOutcome TBrowserExternalModule::FoldersDirExists(const TJsonValue& data) {
+    const std::string path = ReadAppPathArg(data, "dirPath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing dirPath");
     return TBridgeOutcome::Result(IsFolder(path));
 }
 
-TBridgeOutcome TBrowserExternalModule::FoldersDeleteDir(const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(Data, "dirPath");
+TBridgeOutcome TBrowserExternalModule::FoldersDeleteDir(const TJsonValue& data) {
+    const std::string path = ReadAppPathArg(data, "dirPath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing dirPath");
     return TBridgeOutcome::Result(TSysUtils::DeleteDirectory(path));
 }
 
-TBridgeOutcome TBrowserExternalModule::FilesWriteTextFile(const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(Data, "filePath");
+TBridgeOutcome TBrowserExternalModule::FilesWriteTextFile(const TJsonValue& data) {
+    const std::string path = ReadAppPathArg(data, "filePath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     std::error_code ignored; // a folder that cannot be made shows as the write's failure
     fs::create_directories(fs::path(path).parent_path(), ignored);
     std::string contents;
     try {
-        contents = ReadStringArg(Data, "contents", "");
+        contents = ReadStringArg(data, "contents", "");
     } catch (const std::exception& error) {
         return TBridgeOutcome::Reject(error.what());
     }
@@ -91,11 +91,11 @@ TBridgeOutcome TBrowserExternalModule::FilesWriteTextFile(const TJsonValue& Data
     return TBridgeOutcome::Result(true);
 }
 
-TBridgeOutcome TBrowserExternalModule::FilesExtractFile(const TJsonValue& Data) {
-    const std::string sourceFile = ReadStringArg(Data, "sourceFile", "");
+TBridgeOutcome TBrowserExternalModule::FilesExtractFile(const TJsonValue& data) {
+    const std::string sourceFile = ReadStringArg(data, "sourceFile", "");
     if (sourceFile.empty()) return TBridgeOutcome::Reject("Missing sourceFile");
     // Used as given: relative to the current folder, in a folder that must exist.
-    const std::string targetFile = ReadStringArg(Data, "targetFile", "");
+    const std::string targetFile = ReadStringArg(data, "targetFile", "");
     if (targetFile.empty()) return TBridgeOutcome::Reject("Missing targetFile");
 
     const std::string dirName = ProjectINI ? ProjectINI->ReadString("App", "DirName", "") : std::string();
@@ -133,8 +133,8 @@ TBridgeOutcome TBrowserExternalModule::FoldersGetAppDataDir(const TJsonValue&) {
     return TBridgeOutcome::Result(TSysUtils::GetUserAppDataDirPath());
 }
 
-std::string CannotWriteText(const std::string& Path, int Code) {
-    return "Cannot write the file \"" + Path + "\": " + SystemErrorText(Code);
+std::string CannotWriteText(const std::string& path, int code) {
+    return "Cannot write the file \"" + path + "\": " + SystemErrorText(code);
 }
 
 } // namespace Corvane::Bridge

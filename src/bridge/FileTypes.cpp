@@ -7,9 +7,9 @@ namespace Corvane::Bridge {
 
 using namespace Corvane::Shared;
 
-std::vector<Platform::TFileType> ParseFileTypes(const std::string& Text) {
+std::vector<Platform::TFileType> ParseFileTypes(const std::string& text) {
     std::vector<Platform::TFileType> types;
-    for (const auto& entry : TStrUtils::ExplodeStrings(";", Text)) {
+    for (const auto& entry : TStrUtils::ExplodeStrings(";", text)) {
         const TArrayStrings parts = TStrUtils::ExplodeStrings("|", entry);
         if (parts.size() == 2) types.push_back({parts[0], parts[1]});
     }

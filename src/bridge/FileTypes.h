@@ -10,6 +10,6 @@ namespace Corvane::Bridge {
 
 // "Name|mask;Name|mask": one filter per entry that splits into exactly two parts at "|", in order;
 // other entries are skipped.
-std::vector<Platform::TFileType> ParseFileTypes(const std::string& Text);
+std::vector<Platform::TFileType> ParseFileTypes(const std::string& text);
 
 } // namespace Corvane::Bridge

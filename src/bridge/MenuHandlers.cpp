@@ -60,9 +60,9 @@ bool ReadFileIfPresent(const std::string& path, std::vector<std::uint8_t>& bytes
 }
 
 // An id or caption must be a plain value.
-bool IsPlainMember(const TJsonValue& Item, const char* Key) {
-    const auto found = Item.find(Key);
-    return found != Item.end() && !found->is_object() && !found->is_array();
+bool IsPlainMember(const TJsonValue& item, const char* key) {
+    const auto found = item.find(key);
+    return found != item.end() && !found->is_object() && !found->is_array();
 }
 
 std::int32_t TagFromText(const std::string& text) {
@@ -72,8 +72,8 @@ std::int32_t TagFromText(const std::string& text) {
 
 } // namespace
 
-TBridgeOutcome TBrowserExternalModule::MainMenuSetItems(const TJsonValue& Data) {
-    const std::string items = ReadStringArg(Data, "items", "");
+TBridgeOutcome TBrowserExternalModule::MainMenuSetItems(const TJsonValue& data) {
+    const std::string items = ReadStringArg(data, "items", "");
     if (items.empty()) return TBridgeOutcome::Reject("Missing menu items");
 
     auto& form = *FBrowserExternalForm;
@@ -100,35 +100,35 @@ TBridgeOutcome TBrowserExternalModule::MainMenuSetItems(const TJsonValue& Data) 
     return TBridgeOutcome::Result(true);
 }
 
-bool TBrowserExternalModule::BuildMenuItem(const TJsonValue& Item, Platform::TMenuItem& MenuItem) {
+bool TBrowserExternalModule::BuildMenuItem(const TJsonValue& item, Platform::TMenuItem& menuItem) {
     // Not an object: no reply, and what was built so far stays.
-    if (!Item.is_object()) throw std::invalid_argument("A menu item is not a JSON object");
-    if (!IsPlainMember(Item, "id") || !IsPlainMember(Item, "caption")) return false;
-    MenuItem.SetTag(TagFromText(ReadStringArg(Item, "id", "")));
-    MenuItem.SetCaption(ReadStringArg(Item, "caption", ""));
-    if (Item.contains("enabled")) MenuItem.SetEnabled(EnabledFromText(ReadStringArg(Item, "enabled", "")));
-    if (Item.contains("image")) LoadMenuImage(ReadStringArg(Item, "image", ""), MenuItem);
+    if (!item.is_object()) throw std::invalid_argument("A menu item is not a JSON object");
+    if (!IsPlainMember(item, "id") || !IsPlainMember(item, "caption")) return false;
+    menuItem.SetTag(TagFromText(ReadStringArg(item, "id", "")));
+    menuItem.SetCaption(ReadStringArg(item, "caption", ""));
+    if (item.contains("enabled")) menuItem.SetEnabled(EnabledFromText(ReadStringArg(item, "enabled", "")));
+    if (item.contains("image")) LoadMenuImage(ReadStringArg(item, "image", ""), menuItem);
 
-    const auto children = Item.find("items");
-    if (children == Item.end()) {
-        MenuItem.OnClick = [this](Platform::TMenuItem& sender) { MainMenuItemClick(sender); };
+    const auto children = item.find("items");
+    if (children == item.end()) {
+        menuItem.OnClick = [this](Platform::TMenuItem& sender) { MainMenuItemClick(sender); };
         return true;
     }
     if (!children->is_array()) return false;
     for (const auto& element : *children) {
-        auto& child = MenuItem.Add();
+        auto& child = menuItem.Add();
         if (!BuildMenuItem(element, child)) return false;
     }
     return true;
 }
 
-void TBrowserExternalModule::LoadMenuImage(const std::string& Path, Platform::TMenuItem& MenuItem) {
+void TBrowserExternalModule::LoadMenuImage(const std::string& path, Platform::TMenuItem& menuItem) {
     std::vector<std::uint8_t> bytes;
-    if (ExeZip && !Path.empty() && ExeZip->FindFile(Path) >= 0) {
-        if (!ExeZip->ExtractToStream(Path, bytes))
-            throw std::runtime_error("Cannot extract the picture \"" + Path + "\" from the package");
-    } else if (!ReadFileIfPresent(Platform::GetExecutableFolder() + Path, bytes)) {
-        ReadFileIfPresent(Path, bytes);
+    if (ExeZip && !path.empty() && ExeZip->FindFile(path) >= 0) {
+        if (!ExeZip->ExtractToStream(path, bytes))
+            throw std::runtime_error("Cannot extract the picture \"" + path + "\" from the package");
+    } else if (!ReadFileIfPresent(Platform::GetExecutableFolder() + path, bytes)) {
+        ReadFileIfPresent(path, bytes);
     }
     if (bytes.empty()) return;
 
@@ -137,12 +137,12 @@ void TBrowserExternalModule::LoadMenuImage(const std::string& Path, Platform::TM
     const std::string name = "MainMenuImg" + std::to_string(index);
     form.MainMenuImageCollection.Add(name, bytes);
     form.MainMenuVirtualImageList.Change();
-    MenuItem.SetImageName(name);
-    MenuItem.SetImageIndex(index);
+    menuItem.SetImageName(name);
+    menuItem.SetImageIndex(index);
 }
 
-TBridgeOutcome TBrowserExternalModule::MainMenuUpdateItem(const TJsonValue& Data) {
-    const std::string id = ReadStringArg(Data, "id", "");
+TBridgeOutcome TBrowserExternalModule::MainMenuUpdateItem(const TJsonValue& data) {
+    const std::string id = ReadStringArg(data, "id", "");
     if (id.empty()) return TBridgeOutcome::Reject("Missing item ID");
     std::int32_t tag = 0;
     if (!Shared::TryStrToInt32(id, tag) || tag == -1) return TBridgeOutcome::Reject("Wrong item ID");
@@ -153,28 +153,28 @@ TBridgeOutcome TBrowserExternalModule::MainMenuUpdateItem(const TJsonValue& Data
     for (int i = 0; i < root.Count() && !item; ++i)
         item = FindMenuItemByTag(root.Item(i), tag);
     if (item) {
-        const std::string caption = ReadStringArg(Data, "caption", "");
+        const std::string caption = ReadStringArg(data, "caption", "");
         if (!caption.empty()) item->SetCaption(caption);
-        const std::string enabled = ReadStringArg(Data, "enabled", "");
+        const std::string enabled = ReadStringArg(data, "enabled", "");
         if (!enabled.empty()) item->SetEnabled(EnabledFromText(enabled));
-        const std::string image = ReadStringArg(Data, "image", "");
+        const std::string image = ReadStringArg(data, "image", "");
         if (!image.empty()) LoadMenuImage(image, *item);
     }
     return TBridgeOutcome::Result(true);
 }
 
-Platform::TMenuItem* TBrowserExternalModule::FindMenuItemByTag(Platform::TMenuItem& MenuItem,
-                                                               std::int32_t Tag) {
-    if (MenuItem.Tag() == Tag) return &MenuItem;
-    for (int i = 0; i < MenuItem.Count(); ++i)
-        if (auto* found = FindMenuItemByTag(MenuItem.Item(i), Tag)) return found;
+Platform::TMenuItem* TBrowserExternalModule::FindMenuItemByTag(Platform::TMenuItem& menuItem,
+                                                               std::int32_t tag) {
+    if (menuItem.Tag() == tag) return &menuItem;
+    for (int i = 0; i < menuItem.Count(); ++i)
+        if (auto* found = FindMenuItemByTag(menuItem.Item(i), tag)) return found;
     return nullptr;
 }
 
-void TBrowserExternalModule::MainMenuItemClick(Platform::TMenuItem& Sender) {
+void TBrowserExternalModule::MainMenuItemClick(Platform::TMenuItem& sender) {
     if (!BrowserForm) return;
     BrowserForm->EdgeBrowser().ExecuteScript("crv.events.onMainMenuItemClick(" +
-                                             std::to_string(Sender.Tag()) + ");");
+                                             std::to_string(sender.Tag()) + ");");
 }
 
 } // namespace Corvane::Bridge

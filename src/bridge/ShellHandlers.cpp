@@ -18,24 +18,24 @@ namespace Corvane::Bridge {
 using namespace Corvane::Shared;
 using namespace Corvane::Browser;
 
-TBridgeOutcome TBrowserExternalModule::ShellExecuteFile(const TJsonValue& Data) {
-    const std::string path = ReadStringArg(Data, "filePath", "");
+TBridgeOutcome TBrowserExternalModule::ShellExecuteFile(const TJsonValue& data) {
+    const std::string path = ReadStringArg(data, "filePath", "");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
-    const std::string arguments = ReadStringArg(Data, "arguments", "");
+    const std::string arguments = ReadStringArg(data, "arguments", "");
     return SystemOutcome(TSysUtils::ShellExec(path, arguments));
 }
 
-TBridgeOutcome TBrowserExternalModule::ShellExploreFile(const TJsonValue& Data) {
-    const std::string path = ReadStringArg(Data, "filePath", "");
+TBridgeOutcome TBrowserExternalModule::ShellExploreFile(const TJsonValue& data) {
+    const std::string path = ReadStringArg(data, "filePath", "");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     return SystemOutcome(TSysUtils::ShellExplore(path));
 }
 
-TBridgeOutcome TBrowserExternalModule::ShellCommand(const TJsonValue& Data) {
-    const std::string command = ReadStringArg(Data, "command", "");
+TBridgeOutcome TBrowserExternalModule::ShellCommand(const TJsonValue& data) {
+    const std::string command = ReadStringArg(data, "command", "");
     if (command.empty()) return TBridgeOutcome::Reject("Missing command");
-    const std::string workingDir = ReadStringArg(Data, "workingDir", "");
-    const bool showWindow = ReadStringArg(Data, "showWindow", "false") == "true";
+    const std::string workingDir = ReadStringArg(data, "workingDir", "");
+    const bool showWindow = ReadStringArg(data, "showWindow", "false") == "true";
     // The exit code is not reported: a failing command answers with whatever it wrote.
     return TBridgeOutcome::Result(TSysUtils::GetDosOutput(command, workingDir, showWindow));
 }
@@ -46,14 +46,14 @@ TBridgeOutcome TBrowserExternalModule::ShellWindows(const TJsonValue&) {
     return TBridgeOutcome::Result(captions);
 }
 
-TBridgeOutcome TBrowserExternalModule::Base64DecodeToFile(const TJsonValue& Data) {
-    const std::string path = ReadAppPathArg(Data, "filePath");
+TBridgeOutcome TBrowserExternalModule::Base64DecodeToFile(const TJsonValue& data) {
+    const std::string path = ReadAppPathArg(data, "filePath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     std::error_code ignored; // a folder that cannot be made shows as the write's failure
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     std::string contents;
     try {
-        contents = ReadStringArg(Data, "contents", "");
+        contents = ReadStringArg(data, "contents", "");
     } catch (const std::exception& error) {
         return TBridgeOutcome::Reject(error.what());
     }

@@ -20,8 +20,8 @@ TBridgeOutcome TBrowserExternalModule::ThemesGetThemes(const TJsonValue&) {
     return TBridgeOutcome::Result(themes);
 }
 
-TBridgeOutcome TBrowserExternalModule::ThemesSetTheme(const TJsonValue& Data) {
-    const std::string name = ReadStringArg(Data, "name", "");
+TBridgeOutcome TBrowserExternalModule::ThemesSetTheme(const TJsonValue& data) {
+    const std::string name = ReadStringArg(data, "name", "");
     TStylesUtils::TrySetStyle(name, false);
     // A name in other letter case selects the theme but is not its name.
     return TBridgeOutcome::Result(TStylesUtils::GetActiveTheme() == name);

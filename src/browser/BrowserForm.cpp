@@ -30,9 +30,9 @@ bool IsBlank(const std::string& text) {
 // The plain-text message that the click listener of the document script posts.
 constexpr const char* kClickMessage = "crv-webbrowser-clicked";
 
-bool IsClickMessage(TWebMessageReceivedEventArgs& Args) {
+bool IsClickMessage(TWebMessageReceivedEventArgs& args) {
     LPWSTR text = nullptr;
-    const bool isString = Args.ArgsInterface()->TryGetWebMessageAsString(&text) >= 0;
+    const bool isString = args.ArgsInterface()->TryGetWebMessageAsString(&text) >= 0;
     return TakeBrowserString(text) == kClickMessage && isString;
 }
 
@@ -79,15 +79,15 @@ TBrowserForm::~TBrowserForm() {
     FEdgeBrowser.reset();
 }
 
-std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::string& WebviewJavascript) {
+std::string BuildDocumentScript(bool withExternal, bool isRuntime, const std::string& webviewJavascript) {
     std::string script;
     const auto piece = [&script](const std::string& text) { script += "\r" + text; };
-    if (WithExternal) piece(BrowserExternalScript());
+    if (withExternal) piece(BrowserExternalScript());
     // Files dropped on the page must not replace it.
     piece("window.addEventListener(\"dragover\", function(e){e.preventDefault();},false);");
     piece("window.addEventListener(\"drop\", function(e){e.preventDefault();}, false);");
-    if (IsRuntime && !IsBlank(WebviewJavascript)) piece(WebviewJavascript);
-    if (!IsRuntime)
+    if (isRuntime && !IsBlank(webviewJavascript)) piece(webviewJavascript);
+    if (!isRuntime)
         piece("window.addEventListener(\"click\", function () "
               "{window.chrome.webview.postMessage(\"" +
               std::string(kClickMessage) + "\");});");
@@ -101,8 +101,8 @@ void TBrowserForm::AddDocumentScripts() {
         TBrowserText(BuildDocumentScript(WithExternal, IsRuntime, WebviewJavascript)), nullptr);
 }
 
-void TBrowserForm::EdgeBrowserCreateWebViewCompleted(HRESULT AResult) {
-    if (AResult < 0) return;
+void TBrowserForm::EdgeBrowserCreateWebViewCompleted(HRESULT result) {
+    if (result < 0) return;
     AddDocumentScripts();
     if (auto* settings = FEdgeBrowser->SettingsInterface()) {
         settings->put_IsScriptEnabled(TRUE);
@@ -117,11 +117,11 @@ void TBrowserForm::EdgeBrowserCreateWebViewCompleted(HRESULT AResult) {
     if (!StartPageURL.empty()) FEdgeBrowser->Navigate(StartPageURL);
 }
 
-void TBrowserForm::EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArgs& Args) {
+void TBrowserForm::EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArgs& args) {
     if (!HandleRequests) return;
-    auto* args = Args.ArgsInterface();
+    auto* native = args.ArgsInterface();
     ComPtr<ICoreWebView2WebResourceRequest> request;
-    if (args->get_Request(request.Put()) < 0 || !request) return;
+    if (native->get_Request(request.Put()) < 0 || !request) return;
     LPWSTR uriText = nullptr;
     if (request->get_Uri(&uriText) < 0) return;
     const std::string uri = TakeBrowserString(uriText);
@@ -134,42 +134,42 @@ void TBrowserForm::EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArg
     ComPtr<ICoreWebView2WebResourceResponse> response;
     if (environment->CreateWebResourceResponse(stream.Get(), 200, TBrowserText("OK"),
                                                TBrowserText(served->Headers()), response.Put()) >= 0)
-        args->put_Response(response.Get());
+        native->put_Response(response.Get());
 }
 
-void TBrowserForm::EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& Args) {
+void TBrowserForm::EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& args) {
     if (!IsRuntime) return;
-    auto* args = Args.ArgsInterface();
+    auto* native = args.ArgsInterface();
     LPWSTR uriText = nullptr;
-    if (args->get_Uri(&uriText) < 0) return;
+    if (native->get_Uri(&uriText) < 0) return;
     const std::string uri = TakeBrowserString(uriText);
     if (!StartsWithNoCase(uri, "file:")) return; // the browser opens its own window
-    args->put_Handled(TRUE);
+    native->put_Handled(TRUE);
     // Only the application's own pages may start the program on a local page; a web page shown in
     // the window must not pick a local file for it.
     if (!StartsWithNoCase(FEdgeBrowser->LocationURL(), "file:")) return;
     TSysUtils::ShellExec(Platform::GetExecutablePath(), "\"" + RuntimeAppID + "\" \"" + uri + "\"");
 }
 
-void TBrowserForm::EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& Args) {
-    Args.ArgsInterface()->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+void TBrowserForm::EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& args) {
+    args.ArgsInterface()->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
 }
 
 void TBrowserForm::EdgeBrowserNavigationCompleted() {
     ProgressBar.SetVisible(false);
 }
 
-void TBrowserForm::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender,
-                                                 TWebMessageReceivedEventArgs& Args) {
+void TBrowserForm::EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* sender,
+                                                 TWebMessageReceivedEventArgs& args) {
     // Outside the runtime (not in runtime mode, or without a package) a click in the page gives the
     // keyboard focus back to the host window and then to the browser. In the runtime the click
     // message is nothing special: it goes on like any other.
-    if ((!IsRuntime || !ExeZip) && IsClickMessage(Args)) {
+    if ((!IsRuntime || !ExeZip) && IsClickMessage(args)) {
         if (auto* host = ParentForm()) host->ClientControl().SetFocus();
         FEdgeBrowser->SetFocus();
         return;
     }
-    if (OnWebMessage) OnWebMessage(Sender, Args);
+    if (OnWebMessage) OnWebMessage(sender, args);
 }
 
 } // namespace Corvane::Browser

@@ -45,12 +45,12 @@ public:
     void AddDocumentScripts();
 
 private:
-    void EdgeBrowserCreateWebViewCompleted(WebView2::HRESULT AResult);
-    void EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArgs& Args);
-    void EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& Args);
-    void EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& Args);
+    void EdgeBrowserCreateWebViewCompleted(WebView2::HRESULT result);
+    void EdgeBrowserWebResourceRequested(TWebResourceRequestedEventArgs& args);
+    void EdgeBrowserNewWindowRequested(TNewWindowRequestedEventArgs& args);
+    void EdgeBrowserPermissionRequested(TPermissionRequestedEventArgs& args);
     void EdgeBrowserNavigationCompleted();
-    void EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* Sender, TWebMessageReceivedEventArgs& Args);
+    void EdgeBrowserWebMessageReceived(TCustomEdgeBrowser* sender, TWebMessageReceivedEventArgs& args);
 
     std::unique_ptr<TEdgeBrowser> FEdgeBrowser;
 };
@@ -59,6 +59,6 @@ private:
 // CRV_EXTERNAL_JAVASCRIPT, UTF-8).
 std::string BrowserExternalScript();
 // The script that runs first in every document: a carriage return before every piece.
-std::string BuildDocumentScript(bool WithExternal, bool IsRuntime, const std::string& WebviewJavascript);
+std::string BuildDocumentScript(bool withExternal, bool isRuntime, const std::string& webviewJavascript);
 
 } // namespace Corvane::Browser

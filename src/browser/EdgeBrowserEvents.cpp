@@ -254,32 +254,32 @@ void TCustomEdgeBrowser::RemoveControllerEvents() {
         TRuntimeEvents::Remove(*this, event);
 }
 
-void TCustomEdgeBrowser::SubscribeToCDPEvent(const std::string& CDPEventName) {
+void TCustomEdgeBrowser::SubscribeToCDPEvent(const std::string& cdpEventName) {
     if (!FWebView) return;
     ComPtr<ICoreWebView2DevToolsProtocolEventReceiver> receiver;
     if (!CheckResult(
-            FWebView->GetDevToolsProtocolEventReceiver(TBrowserText(CDPEventName), receiver.Put())) ||
+            FWebView->GetDevToolsProtocolEventReceiver(TBrowserText(cdpEventName), receiver.Put())) ||
         !receiver)
         return;
-    if (const auto kept = FDevToolsProtocolEventReceivedTokenMap.find(CDPEventName);
+    if (const auto kept = FDevToolsProtocolEventReceivedTokenMap.find(cdpEventName);
         kept != FDevToolsProtocolEventReceivedTokenMap.end())
         receiver->remove_DevToolsProtocolEventReceived(kept->second);
 
     using THandler = ICoreWebView2DevToolsProtocolEventReceivedEventHandler;
     const auto handler = ComPtr<THandler>::Attach(MakeHandler<THandler>(
         [life = FLifeline,
-         CDPEventName](ICoreWebView2*, ICoreWebView2DevToolsProtocolEventReceivedEventArgs* args) -> HRESULT {
+         cdpEventName](ICoreWebView2*, ICoreWebView2DevToolsProtocolEventReceivedEventArgs* args) -> HRESULT {
             TCustomEdgeBrowser* self = life->Owner;
             if (!self || !self->OnDevToolsProtocolEventReceived) return S_OK;
             LPWSTR json = nullptr;
             const bool ok = self->CheckResult(args->get_ParameterObjectAsJson(&json));
             const std::string parameters = TakeBrowserString(json);
-            if (ok) self->Raise(self->OnDevToolsProtocolEventReceived, CDPEventName, parameters);
+            if (ok) self->Raise(self->OnDevToolsProtocolEventReceived, cdpEventName, parameters);
             return S_OK;
         }));
     EventRegistrationToken token{};
     CheckResult(receiver->add_DevToolsProtocolEventReceived(handler.Get(), &token));
-    FDevToolsProtocolEventReceivedTokenMap[CDPEventName] = token;
+    FDevToolsProtocolEventReceivedTokenMap[cdpEventName] = token;
 }
 
 void TCustomEdgeBrowser::RemoveDevToolsSubscriptions() {

@@ -117,18 +117,18 @@ CRV_EDGE_SETTING(WebMessageEnabled, get_IsWebMessageEnabled, put_IsWebMessageEna
 CRV_EDGE_SETTING(ZoomControlEnabled, get_IsZoomControlEnabled, put_IsZoomControlEnabled)
 #undef CRV_EDGE_SETTING
 
-void TCustomEdgeBrowser::Navigate(const std::string& AUrl) {
+void TCustomEdgeBrowser::Navigate(const std::string& url) {
     if (FWebView)
-        CheckResult(FWebView->Navigate(TBrowserText(AUrl)));
-    else if (!IsBlank(AUrl))
-        FLastURL = AUrl;
+        CheckResult(FWebView->Navigate(TBrowserText(url)));
+    else if (!IsBlank(url))
+        FLastURL = url;
 }
 
-void TCustomEdgeBrowser::NavigateToString(const std::string& AHTMLContent) {
-    if (FWebView) CheckResult(FWebView->NavigateToString(TBrowserText(AHTMLContent)));
+void TCustomEdgeBrowser::NavigateToString(const std::string& htmlContent) {
+    if (FWebView) CheckResult(FWebView->NavigateToString(TBrowserText(htmlContent)));
 }
 
-void TCustomEdgeBrowser::ExecuteScript(const std::string& JavaScript) {
+void TCustomEdgeBrowser::ExecuteScript(const std::string& javaScript) {
     if (!FWebView) return;
     using THandler = ICoreWebView2ExecuteScriptCompletedHandler;
     const auto handler = ComPtr<THandler>::Attach(
@@ -138,17 +138,17 @@ void TCustomEdgeBrowser::ExecuteScript(const std::string& JavaScript) {
             return S_OK;
         }));
     // The call's own result is not recorded: OnExecuteScript reports how it went.
-    FWebView->ExecuteScript(TBrowserText(JavaScript), handler.Get());
+    FWebView->ExecuteScript(TBrowserText(javaScript), handler.Get());
 }
 
-void TCustomEdgeBrowser::AddWebResourceRequestedFilter(const std::string& URL,
-                                                       COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext) {
-    if (FWebView) CheckResult(FWebView->AddWebResourceRequestedFilter(TBrowserText(URL), ResourceContext));
+void TCustomEdgeBrowser::AddWebResourceRequestedFilter(const std::string& url,
+                                                       COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) {
+    if (FWebView) CheckResult(FWebView->AddWebResourceRequestedFilter(TBrowserText(url), resourceContext));
 }
 
-void TCustomEdgeBrowser::RemoveWebResourceRequestedFilter(const std::string& URL,
-                                                          COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext) {
-    if (FWebView) CheckResult(FWebView->RemoveWebResourceRequestedFilter(TBrowserText(URL), ResourceContext));
+void TCustomEdgeBrowser::RemoveWebResourceRequestedFilter(const std::string& url,
+                                                          COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) {
+    if (FWebView) CheckResult(FWebView->RemoveWebResourceRequestedFilter(TBrowserText(url), resourceContext));
 }
 
 void TCustomEdgeBrowser::GoBack() {
@@ -167,14 +167,13 @@ void TCustomEdgeBrowser::Stop() {
     if (FWebView) CheckResult(FWebView->Stop());
 }
 
-void TCustomEdgeBrowser::CapturePreview(const std::string& AFilename, TPreviewFormat PreviewFormat) {
-    if (const auto stream = Platform::CreateFileStream(AFilename))
-        CapturePreview(stream.Get(), PreviewFormat);
+void TCustomEdgeBrowser::CapturePreview(const std::string& filename, TPreviewFormat previewFormat) {
+    if (const auto stream = Platform::CreateFileStream(filename)) CapturePreview(stream.Get(), previewFormat);
 }
 
-void TCustomEdgeBrowser::CapturePreview(IStream* Stream, TPreviewFormat PreviewFormat) {
-    if (!FWebView || !Stream) return;
-    Platform::SeekToStart(Stream);
+void TCustomEdgeBrowser::CapturePreview(IStream* stream, TPreviewFormat previewFormat) {
+    if (!FWebView || !stream) return;
+    Platform::SeekToStart(stream);
     using THandler = ICoreWebView2CapturePreviewCompletedHandler;
     const auto handler =
         ComPtr<THandler>::Attach(MakeHandler<THandler>([life = FLifeline](HRESULT errorCode) -> HRESULT {
@@ -182,9 +181,9 @@ void TCustomEdgeBrowser::CapturePreview(IStream* Stream, TPreviewFormat PreviewF
                 self->Raise(self->OnCapturePreviewCompleted, errorCode);
             return S_OK;
         }));
-    const auto format = PreviewFormat == TPreviewFormat::PNG ? COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG
+    const auto format = previewFormat == TPreviewFormat::PNG ? COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG
                                                              : COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_JPEG;
-    CheckResult(FWebView->CapturePreview(format, Stream, handler.Get()));
+    CheckResult(FWebView->CapturePreview(format, stream, handler.Get()));
 }
 
 } // namespace Corvane::Browser

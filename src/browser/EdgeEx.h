@@ -39,7 +39,7 @@ enum class TPreviewFormat { PNG, JPEG };
 
 class TCustomEdgeBrowser;
 // A control event: the control, then the event's own parameters.
-template <class... A> using TEdgeEvent = std::function<void(TCustomEdgeBrowser* Sender, A...)>;
+template <class... A> using TEdgeEvent = std::function<void(TCustomEdgeBrowser* sender, A...)>;
 
 // Placing the control on a parent starts the browser's creation: the environment is asked for on a
 // worker thread, the controller on the UI thread, and OnCreateWebViewCompleted tells how it ended.
@@ -101,23 +101,23 @@ public:
     void SetZoomControlEnabled(bool value);
 
     // Without a web view, a URL that is not blank is kept in LastURL and opened once creation ends.
-    void Navigate(const std::string& AUrl);
+    void Navigate(const std::string& url);
     // The operations below do nothing without a web view.
-    void NavigateToString(const std::string& AHTMLContent);
+    void NavigateToString(const std::string& htmlContent);
     // Runs the script in the top document; OnExecuteScript gets the result as JSON text.
-    void ExecuteScript(const std::string& JavaScript);
-    void AddWebResourceRequestedFilter(const std::string& URL,
-                                       WebView2::COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext);
-    void RemoveWebResourceRequestedFilter(const std::string& URL,
-                                          WebView2::COREWEBVIEW2_WEB_RESOURCE_CONTEXT ResourceContext);
+    void ExecuteScript(const std::string& javaScript);
+    void AddWebResourceRequestedFilter(const std::string& url,
+                                       WebView2::COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext);
+    void RemoveWebResourceRequestedFilter(const std::string& url,
+                                          WebView2::COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext);
     void GoBack();
     void GoForward();
     void Refresh();
     void Stop();
     // Captures the visible page into a file (created or truncated) or into the start of a stream;
     // OnCapturePreviewCompleted tells the result.
-    void CapturePreview(const std::string& AFilename, TPreviewFormat PreviewFormat);
-    void CapturePreview(WebView2::IStream* Stream, TPreviewFormat PreviewFormat);
+    void CapturePreview(const std::string& filename, TPreviewFormat previewFormat);
+    void CapturePreview(WebView2::IStream* stream, TPreviewFormat previewFormat);
 
     // Starts creation unless a web view exists or a creation is under way.
     void CreateWebView();
@@ -132,7 +132,7 @@ public:
     void SetFocus();
     // Raises OnDevToolsProtocolEventReceived for the named DevTools protocol event; subscribing to a
     // name again replaces the earlier subscription.
-    void SubscribeToCDPEvent(const std::string& CDPEventName);
+    void SubscribeToCDPEvent(const std::string& cdpEventName);
 
 protected:
     // Events, raised on the UI thread; TEdgeBrowser publishes them. Argument wrappers live for one

@@ -9,12 +9,12 @@
 
 namespace Corvane::Browser {
 
-bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath) {
+bool CheckEdgeIsInstalled(const std::string& edgeLoaderDllPath) {
     std::error_code error;
-    if (!std::filesystem::exists(EdgeLoaderDllPath, error)) return false;
+    if (!std::filesystem::exists(edgeLoaderDllPath, error)) return false;
 
     Platform::TDynamicLibrary library;
-    if (!library.Load(EdgeLoaderDllPath)) return false;
+    if (!library.Load(edgeLoaderDllPath)) return false;
     const auto getVersion = reinterpret_cast<WebView2::GetAvailableCoreWebView2BrowserVersionStringFn>(
         library.Symbol("GetAvailableCoreWebView2BrowserVersionString"));
     if (!getVersion) return false;

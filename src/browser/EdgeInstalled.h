@@ -5,7 +5,7 @@
 
 namespace Corvane::Browser {
 
-// Whether the loader library at EdgeLoaderDllPath reports a non-empty browser version.
-bool CheckEdgeIsInstalled(const std::string& EdgeLoaderDllPath);
+// Whether the loader library at edgeLoaderDllPath reports a non-empty browser version.
+bool CheckEdgeIsInstalled(const std::string& edgeLoaderDllPath);
 
 } // namespace Corvane::Browser

@@ -47,10 +47,10 @@ public:
     // Save dialog: asks before an existing file is returned.
     bool OverwritePrompt = false;
 
-    // Shows the dialog modally, owned by the active window, else by FallbackOwner (may be null).
+    // Shows the dialog modally, owned by the active window, else by fallbackOwner (may be null).
     // Confirmed: the chosen file is in FileName. No display to show it on counts as Cancelled.
     // Events keep running while it shows, so whatever owns the component can go away meanwhile.
-    TFileDialogResult Execute(TForm* FallbackOwner = nullptr);
+    TFileDialogResult Execute(TForm* fallbackOwner = nullptr);
 
 private:
     TFileDialogKind FKind;

@@ -100,7 +100,7 @@ public:
     TMainMenu* Menu() const { return FMenu; }
 
     // Assigning replaces the previous handler.
-    std::function<void(bool& CanClose)> OnCloseQuery;
+    std::function<void(bool& canClose)> OnCloseQuery;
     std::function<void()> OnClose;
     std::function<bool(const TKeyMessage& message)> OnShortCut;
 

@@ -13,11 +13,11 @@ std::string AnsiToUtf8(std::string_view bytes);
 
 // Converts text in the locale's character set to UTF-8 piece by piece: the bytes of a character
 // that a piece ends inside are kept and finished by the next piece. Bytes that do not convert
-// become U+FFFD. With AsciiReadsAsUtf8, a plain ASCII locale (C, POSIX) is read as UTF-8, a
+// become U+FFFD. With asciiReadsAsUtf8, a plain ASCII locale (C, POSIX) is read as UTF-8, a
 // superset that programs write there.
 class TLocaleTextDecoder {
 public:
-    explicit TLocaleTextDecoder(bool AsciiReadsAsUtf8 = true);
+    explicit TLocaleTextDecoder(bool asciiReadsAsUtf8 = true);
     ~TLocaleTextDecoder();
     TLocaleTextDecoder(const TLocaleTextDecoder&) = delete;
     TLocaleTextDecoder& operator=(const TLocaleTextDecoder&) = delete;

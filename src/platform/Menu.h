@@ -24,10 +24,10 @@ public:
 
     // Decodes the bytes (any format the system's image loader reads) and appends the picture.
     // Throws std::runtime_error when they do not decode; the collection is then unchanged.
-    void Add(const std::string& Name, const std::vector<std::uint8_t>& Bytes);
+    void Add(const std::string& name, const std::vector<std::uint8_t>& bytes);
     void Clear();
     int Count() const;
-    std::string Name(int Index) const;
+    std::string Name(int index) const;
 
 private:
     struct TImpl;
@@ -61,19 +61,19 @@ public:
     // The text shown; "&" marks the access key ("&&" is an ampersand) and "-" makes a separator.
     // Items without a marked key get one automatically.
     const std::string& Caption() const;
-    void SetCaption(const std::string& Caption);
+    void SetCaption(const std::string& caption);
     std::int32_t Tag() const;
-    void SetTag(std::int32_t Tag);
+    void SetTag(std::int32_t tag);
     bool Enabled() const;
-    void SetEnabled(bool Enabled);
+    void SetEnabled(bool enabled);
     const std::string& ImageName() const;
-    void SetImageName(const std::string& Name);
+    void SetImageName(const std::string& name);
     // Entry of the menu's image list; -1: no picture.
     int ImageIndex() const;
-    void SetImageIndex(int Index);
+    void SetImageIndex(int index);
 
     int Count() const;
-    TMenuItem& Item(int Index) const;
+    TMenuItem& Item(int index) const;
     TMenuItem* Parent() const;
     // A new item at the end of the children; its parent owns it.
     TMenuItem& Add();
@@ -81,10 +81,10 @@ public:
     void Clear();
 
     // A click on an item without children. Assigning replaces the previous handler.
-    std::function<void(TMenuItem& Sender)> OnClick;
+    std::function<void(TMenuItem& sender)> OnClick;
 
 private:
-    TMenuItem(TMainMenu& Menu, TMenuItem* Parent);
+    TMenuItem(TMainMenu& menu, TMenuItem* parent);
     struct TImpl;
     std::unique_ptr<TImpl> FImpl;
     friend class TMainMenu;
@@ -103,7 +103,7 @@ public:
 
     // The top-level items are the children of this item.
     TMenuItem& Items();
-    void SetImages(TVirtualImageList* Images);
+    void SetImages(TVirtualImageList* images);
     TVirtualImageList* Images() const;
     // The form that shows the menu, or null.
     TForm* Form() const;

@@ -29,14 +29,14 @@ namespace {
 
 using Shared::TSysUtils;
 
-[[noreturn]] void StopWithMessage(int MessageIndex) {
-    ShowStartupError(MessageIndex);
+[[noreturn]] void StopWithMessage(int messageIndex) {
+    ShowStartupError(messageIndex);
     Platform::ExitProcess(0);
 }
 
-[[noreturn]] void RemoveDataAndStop(int MessageIndex) {
+[[noreturn]] void RemoveDataAndStop(int messageIndex) {
     TSysUtils::DeleteDirectory(AppDataDirPath);
-    StopWithMessage(MessageIndex);
+    StopWithMessage(messageIndex);
 }
 
 // An installer already there, even one left by an earlier attempt, is run as it is. A package

@@ -16,7 +16,7 @@ TEdgeInstallerForm::TEdgeInstallerForm() {
     ActivityIndicator.SetIndicatorColor(Platform::TActivityIndicatorColor::White);
     ActivityIndicator.SetPosition(9, 8);
     ActivityIndicator.SetAnimate(true);
-    OnCloseQuery = [this](bool& CanClose) { FormCloseQuery(CanClose); };
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     FormCreate();
 }
 
@@ -25,8 +25,8 @@ void TEdgeInstallerForm::FormCreate() {
     SetRoundedRegion();
 }
 
-void TEdgeInstallerForm::FormCloseQuery(bool& CanClose) {
-    CanClose = false;
+void TEdgeInstallerForm::FormCloseQuery(bool& canClose) {
+    canClose = false;
 }
 
 void TEdgeInstallerForm::SetRoundedRegion() {

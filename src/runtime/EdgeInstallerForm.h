@@ -28,7 +28,7 @@ public:
 
 private:
     void FormCreate();
-    void FormCloseQuery(bool& CanClose);
+    void FormCloseQuery(bool& canClose);
     void SetRoundedRegion();
 };
 

@@ -92,28 +92,28 @@ std::string GetUserLanguageCode() {
     return Platform::UserLanguageName();
 }
 
-std::string GetLocalizedMessageFor(const std::string& languageCode, int MessageIndex) {
-    if (MessageIndex < 0 || static_cast<size_t>(MessageIndex) >= DefaultMessages.size())
+std::string GetLocalizedMessageFor(const std::string& languageCode, int messageIndex) {
+    if (messageIndex < 0 || static_cast<size_t>(messageIndex) >= DefaultMessages.size())
         throw std::out_of_range("MessageIndex is out of range!");
-    const auto index = static_cast<size_t>(MessageIndex);
+    const auto index = static_cast<size_t>(messageIndex);
     for (const TMessageTable& table : TranslatedMessages)
         if (languageCode == table[0]) return table[index];
     return DefaultMessages[index];
 }
 
-std::string GetLocalizedMessage(int MessageIndex) {
-    return GetLocalizedMessageFor(GetUserLanguageCode(), MessageIndex);
+std::string GetLocalizedMessage(int messageIndex) {
+    return GetLocalizedMessageFor(GetUserLanguageCode(), messageIndex);
 }
 
-int CustomMessageDlg(const std::string& Msg, Platform::TDialogKind DlgType,
-                     const std::vector<Platform::TDialogButton>& Buttons,
-                     const std::vector<std::string>& ButtonCaptions, const std::string& Caption) {
+int CustomMessageDlg(const std::string& msg, Platform::TDialogKind dlgType,
+                     const std::vector<Platform::TDialogButton>& buttons,
+                     const std::vector<std::string>& buttonCaptions, const std::string& caption) {
     Platform::TMessageDialogOptions options;
-    options.Text = Msg;
-    options.Title = Caption;
-    options.Kind = DlgType;
-    options.Buttons = Buttons;
-    options.ButtonCaptions = ButtonCaptions;
+    options.Text = msg;
+    options.Title = caption;
+    options.Kind = dlgType;
+    options.Buttons = buttons;
+    options.ButtonCaptions = buttonCaptions;
     return Platform::ShowMessageDialog(options);
 }
 

@@ -16,16 +16,16 @@ extern const std::array<TMessageTable, 5> TranslatedMessages; // es, it, de, fr,
 
 // The lower-case ISO 639 language of the user's locale ("de" for Swiss German), empty if unknown.
 std::string GetUserLanguageCode();
-// Text MessageIndex in the user's language, or English. Index 10 or more throws
+// Text messageIndex in the user's language, or English. Index 10 or more throws
 // std::out_of_range("MessageIndex is out of range!").
-std::string GetLocalizedMessage(int MessageIndex);
+std::string GetLocalizedMessage(int messageIndex);
 // For a given language code; GetLocalizedMessage asks the locale afresh and calls this.
-std::string GetLocalizedMessageFor(const std::string& languageCode, int MessageIndex);
+std::string GetLocalizedMessageFor(const std::string& languageCode, int messageIndex);
 
-// A modal message dialog; button i (in standard order) gets ButtonCaptions[i]. Returns the modal
+// A modal message dialog; button i (in standard order) gets buttonCaptions[i]. Returns the modal
 // result of the button that closed it; Escape and the close box give Cancel (2).
-int CustomMessageDlg(const std::string& Msg, Platform::TDialogKind DlgType,
-                     const std::vector<Platform::TDialogButton>& Buttons,
-                     const std::vector<std::string>& ButtonCaptions, const std::string& Caption);
+int CustomMessageDlg(const std::string& msg, Platform::TDialogKind dlgType,
+                     const std::vector<Platform::TDialogButton>& buttons,
+                     const std::vector<std::string>& buttonCaptions, const std::string& caption);
 
 } // namespace Corvane::Runtime

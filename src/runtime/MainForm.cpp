@@ -114,8 +114,8 @@ std::string TMainForm::StartPage() const {
     return "file:///" + AppIndexHtml;
 }
 
-void TMainForm::FormCloseQuery(bool& CanClose) {
-    CanClose = FCanClose;
+void TMainForm::FormCloseQuery(bool& canClose) {
+    canClose = FCanClose;
     if (FBrowserForm) FBrowserForm->EdgeBrowser().ExecuteScript("crv.events.onCloseQuery();");
 }
 
@@ -137,8 +137,8 @@ void TMainForm::FormClose() {
     });
 }
 
-void TMainForm::EdgeBrowserDocumentTitleChanged(const std::string& ADocumentTitle) {
-    if (AppBool("DynamicAppTitle")) SetCaption(ADocumentTitle);
+void TMainForm::EdgeBrowserDocumentTitleChanged(const std::string& documentTitle) {
+    if (AppBool("DynamicAppTitle")) SetCaption(documentTitle);
 }
 
 } // namespace Corvane::Runtime

@@ -23,9 +23,9 @@ public:
 
 private:
     void FormCreate();
-    void FormCloseQuery(bool& CanClose);
+    void FormCloseQuery(bool& canClose);
     void FormClose();
-    void EdgeBrowserDocumentTitleChanged(const std::string& ADocumentTitle);
+    void EdgeBrowserDocumentTitleChanged(const std::string& documentTitle);
     void ApplyWindowSettings();
     std::string StartPage() const;
 

@@ -44,11 +44,11 @@ void TRequirePasswordForm::PasswordEditKeyUp() {
     if (PasswordEdit.Text() == FPassword) SetModalResult(Platform::mrOk);
 }
 
-bool AskStartPassword(const std::string& Caption, const std::string& Password) {
+bool AskStartPassword(const std::string& caption, const std::string& password) {
     if (!Platform::EnsureUiInitialized()) return false;
     TRequirePasswordForm form;
-    form.SetCaption(Caption);
-    form.SetPassword(Password);
+    form.SetCaption(caption);
+    form.SetPassword(password);
     return form.ShowModal() == Platform::mrOk;
 }
 

@@ -30,8 +30,8 @@ private:
     std::string FPassword;
 };
 
-// Shows the prompt captioned Caption until the user types Password (true) or closes it (false).
+// Shows the prompt captioned caption until the user types password (true) or closes it (false).
 // False as well when no window can be shown.
-bool AskStartPassword(const std::string& Caption, const std::string& Password);
+bool AskStartPassword(const std::string& caption, const std::string& password);
 
 } // namespace Corvane::Runtime

@@ -5,13 +5,13 @@
 
 namespace Corvane::Runtime {
 
-void ShowStartupError(int MessageIndex) {
-    CustomMessageDlg(GetLocalizedMessage(MessageIndex), Platform::TDialogKind::Error,
+void ShowStartupError(int messageIndex) {
+    CustomMessageDlg(GetLocalizedMessage(messageIndex), Platform::TDialogKind::Error,
                      {Platform::TDialogButton::Yes}, {GetLocalizedMessage(3)}, GetLocalizedMessage(1));
 }
 
-int ShowStartupConfirmation(int MessageIndex) {
-    return CustomMessageDlg(GetLocalizedMessage(MessageIndex), Platform::TDialogKind::Confirmation,
+int ShowStartupConfirmation(int messageIndex) {
+    return CustomMessageDlg(GetLocalizedMessage(messageIndex), Platform::TDialogKind::Confirmation,
                             {Platform::TDialogButton::Yes, Platform::TDialogButton::Cancel},
                             {GetLocalizedMessage(3), GetLocalizedMessage(4)}, GetLocalizedMessage(2));
 }

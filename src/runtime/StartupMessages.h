@@ -4,10 +4,10 @@
 
 namespace Corvane::Runtime {
 
-void ShowStartupError(int MessageIndex);
+void ShowStartupError(int messageIndex);
 // The question of start-up: a localized text titled "Confirm" in the user's language, with an
 // accepting button (the default) and a cancelling one. The modal result: Cancel (2) from the
 // cancelling button, Escape or the close box.
-int ShowStartupConfirmation(int MessageIndex);
+int ShowStartupConfirmation(int messageIndex);
 
 } // namespace Corvane::Runtime

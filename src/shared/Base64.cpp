@@ -27,13 +27,13 @@ bool IsSpace(char c) {
 
 } // namespace
 
-bool Base64Decode(std::string_view Text, std::string& Bytes) {
-    Bytes.clear();
-    Bytes.reserve(Text.size() / 4 * 3 + 2);
+bool Base64Decode(std::string_view text, std::string& bytes) {
+    bytes.clear();
+    bytes.reserve(text.size() / 4 * 3 + 2);
     std::uint32_t bits = 0;
     int count = 0;   // characters of the alphabet read so far
     int padding = 0; // '=' read so far
-    for (const char c : Text) {
+    for (const char c : text) {
         if (IsSpace(c)) continue;
         if (c == '=') {
             ++padding;
@@ -41,27 +41,27 @@ bool Base64Decode(std::string_view Text, std::string& Bytes) {
         }
         const std::int8_t value = kTable[static_cast<unsigned char>(c)];
         if (value == kNotInAlphabet || padding > 0) {
-            Bytes.clear();
+            bytes.clear();
             return false;
         }
         bits = (bits << 6) | static_cast<std::uint32_t>(value);
         if (++count % 4 == 0) {
-            Bytes += static_cast<char>(bits >> 16);
-            Bytes += static_cast<char>(bits >> 8);
-            Bytes += static_cast<char>(bits);
+            bytes += static_cast<char>(bits >> 16);
+            bytes += static_cast<char>(bits >> 8);
+            bytes += static_cast<char>(bits);
             bits = 0;
         }
     }
     // The last group: 2 characters give one byte, 3 give two; padding, if any, must fill it to four.
     const int rest = count % 4;
     if (rest == 1 || padding > 2 || (padding > 0 && rest + padding != 4)) {
-        Bytes.clear();
+        bytes.clear();
         return false;
     }
-    if (rest == 2) Bytes += static_cast<char>(bits >> 4);
+    if (rest == 2) bytes += static_cast<char>(bits >> 4);
     if (rest == 3) {
-        Bytes += static_cast<char>(bits >> 10);
-        Bytes += static_cast<char>(bits >> 2);
+        bytes += static_cast<char>(bits >> 10);
+        bytes += static_cast<char>(bits >> 2);
     }
     return true;
 }

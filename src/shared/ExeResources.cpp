@@ -59,15 +59,15 @@ void EndUpdate(TResourceUpdate& update) {
 
 } // namespace
 
-void TExeUtils::ChangeExeIcon(const std::string& ExePath, const std::string& IcoPath) const {
-    const std::vector<std::uint8_t> ico = ReadIconFile(IcoPath, kMaxIconFileSize);
+void TExeUtils::ChangeExeIcon(const std::string& exePath, const std::string& icoPath) const {
+    const std::vector<std::uint8_t> ico = ReadIconFile(icoPath, kMaxIconFileSize);
     const std::vector<TIconImage> images = ReadIconImages(ico);
 
     // Nothing reaches the file unless every step below succeeds: an error drops the update.
-    TResourceUpdate update = BeginUpdate(ExePath);
+    TResourceUpdate update = BeginUpdate(exePath);
     const TPeImage module = [&] {
         try {
-            return TPeImage::Load(ExePath);
+            return TPeImage::Load(exePath);
         } catch (const EPeError&) {
             throw std::runtime_error("LoadLibraryEx failed (1)");
         }
@@ -106,19 +106,19 @@ void TExeUtils::ChangeExeIcon(const std::string& ExePath, const std::string& Ico
 }
 
 TExeUtils::TExeInfoResult TExeUtils::UpdateExeInfo(
-    const std::string& ExePath, const std::string& CompanyName, const std::string& FileDescription,
-    const std::string& FileVersion, const std::string& InternalName, const std::string& LegalCopyright,
-    const std::string& LegalTrademarks, const std::string& OriginalFileName, const std::string& ProgramID,
-    const std::string& ProductName, const std::string& ProductVersion, const std::string& Comments) const {
+    const std::string& exePath, const std::string& companyName, const std::string& fileDescription,
+    const std::string& fileVersion, const std::string& internalName, const std::string& legalCopyright,
+    const std::string& legalTrademarks, const std::string& originalFileName, const std::string& programId,
+    const std::string& productName, const std::string& productVersion, const std::string& comments) const {
     TExeInfoResult result;
     std::error_code error;
     if (!std::filesystem::is_regular_file(
-            std::filesystem::path(std::u8string(ExePath.begin(), ExePath.end())), error))
+            std::filesystem::path(std::u8string(exePath.begin(), exePath.end())), error))
         return result;
 
     TPeBytes block;
     try {
-        const TPeImage module = TPeImage::Load(ExePath);
+        const TPeImage module = TPeImage::Load(exePath);
         const TResource* version = module.FindAnyLanguage(kRtVersion, 1);
         if (version == nullptr || !version->Data || version->Data->empty()) return result;
         block = *version->Data;
@@ -126,9 +126,9 @@ TExeUtils::TExeInfoResult TExeUtils::UpdateExeInfo(
         return result; // no version information to read
     }
 
-    const std::string* values[] = {&CompanyName,    &FileDescription, &FileVersion,      &InternalName,
-                                   &LegalCopyright, &LegalTrademarks, &OriginalFileName, &ProgramID,
-                                   &ProductName,    &ProductVersion,  &Comments};
+    const std::string* values[] = {&companyName,    &fileDescription, &fileVersion,      &internalName,
+                                   &legalCopyright, &legalTrademarks, &originalFileName, &programId,
+                                   &productName,    &productVersion,  &comments};
     for (const auto& [language, codePage] : ReadTranslations(block)) {
         char table[9];
         std::snprintf(table, sizeof table, "%04X%04X", language, codePage);
@@ -155,7 +155,7 @@ TExeUtils::TExeInfoResult TExeUtils::UpdateExeInfo(
         }
     }
 
-    TResourceUpdate update = BeginUpdate(ExePath);
+    TResourceUpdate update = BeginUpdate(exePath);
     Update(update, kRtVersion, 1, kLangNeutral, std::span<const std::uint8_t>(block),
            "UpdateResource failed");
     EndUpdate(update);

@@ -130,60 +130,60 @@ namespace {
 
 } // namespace
 
-void TExeUtils::GetZipFromExe(TBytes& MemoryStream) const {
+void TExeUtils::GetZipFromExe(TBytes& memoryStream) const {
     std::uint64_t start = 0;
     const std::int64_t length = GetArchiveLength(start);
     if (length == 0) RefuseInvalidApplication();
     if (length < 0) return;
 
     const std::uint64_t total = static_cast<std::uint64_t>(length);
-    MemoryStream.clear();
-    MemoryStream.reserve(static_cast<std::size_t>(total));
+    memoryStream.clear();
+    memoryStream.reserve(static_cast<std::size_t>(total));
     std::ifstream exe = OpenForReading(FExePath);
     exe.seekg(static_cast<std::streamoff>(start));
     CopyBlocks(*this, exe, FExePath, total, [&](const char* data, std::size_t count) {
-        MemoryStream.insert(MemoryStream.end(), data, data + count);
+        memoryStream.insert(memoryStream.end(), data, data + count);
     });
 }
 
-void TExeUtils::ExtractZipFromExe(const std::string& ZipPath) const {
+void TExeUtils::ExtractZipFromExe(const std::string& zipPath) const {
     std::uint64_t start = 0;
     const std::int64_t length = GetArchiveLength(start);
     if (length == 0) RefuseInvalidApplication();
 
     errno = 0;
-    std::ofstream zip(FsPath(ZipPath), std::ios::binary | std::ios::trunc);
-    if (!zip) ThrowFileError("Cannot create", ZipPath);
+    std::ofstream zip(FsPath(zipPath), std::ios::binary | std::ios::trunc);
+    if (!zip) ThrowFileError("Cannot create", zipPath);
     if (length < 0) return;
 
     const std::uint64_t total = static_cast<std::uint64_t>(length);
     std::ifstream exe = OpenForReading(FExePath);
     exe.seekg(static_cast<std::streamoff>(start));
     CopyBlocks(*this, exe, FExePath, total,
-               [&](const char* data, std::size_t count) { WriteBlock(zip, data, count, ZipPath); });
+               [&](const char* data, std::size_t count) { WriteBlock(zip, data, count, zipPath); });
     errno = 0;
     zip.close();
-    if (!zip) ThrowFileError("Cannot write", ZipPath);
+    if (!zip) ThrowFileError("Cannot write", zipPath);
 }
 
-void TExeUtils::AppendZipToExe(const std::string& ZipPath, const std::string& ExePath) const {
-    std::ifstream zip = OpenForReading(ZipPath);
+void TExeUtils::AppendZipToExe(const std::string& zipPath, const std::string& exePath) const {
+    std::ifstream zip = OpenForReading(zipPath);
     // in | out opens an existing file only, which the executable must be.
     errno = 0;
-    std::ofstream exe(FsPath(ExePath), std::ios::binary | std::ios::in | std::ios::out);
-    if (!exe) ThrowFileError("Cannot open", ExePath);
+    std::ofstream exe(FsPath(exePath), std::ios::binary | std::ios::in | std::ios::out);
+    if (!exe) ThrowFileError("Cannot open", exePath);
     exe.seekp(0, std::ios::end);
 
     zip.seekg(0, std::ios::end);
     const std::streamoff zipEnd = zip.tellg();
-    if (zipEnd < 0) ThrowFileError("Cannot read", ZipPath);
+    if (zipEnd < 0) ThrowFileError("Cannot read", zipPath);
     zip.seekg(0);
     const auto total = static_cast<std::uint64_t>(zipEnd);
-    CopyBlocks(*this, zip, ZipPath, total,
-               [&](const char* data, std::size_t count) { WriteBlock(exe, data, count, ExePath); });
+    CopyBlocks(*this, zip, zipPath, total,
+               [&](const char* data, std::size_t count) { WriteBlock(exe, data, count, exePath); });
     errno = 0;
     exe.close();
-    if (!exe) ThrowFileError("Cannot write", ExePath);
+    if (!exe) ThrowFileError("Cannot write", exePath);
 }
 
 } // namespace Corvane::Shared

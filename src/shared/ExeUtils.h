@@ -11,8 +11,8 @@ namespace Corvane::Shared {
 
 using TBytes = std::vector<std::uint8_t>;
 
-using TOnProgressMax = std::function<void(void* Sender, std::int64_t AMax)>;
-using TOnProgressPos = std::function<void(void* Sender, std::int64_t APos)>;
+using TOnProgressMax = std::function<void(void* sender, std::int64_t max)>;
+using TOnProgressPos = std::function<void(void* sender, std::int64_t pos)>;
 
 class TExeUtils {
 public:
@@ -25,22 +25,22 @@ public:
 
     // True exactly when L = F - S > 0.
     bool ExeHasAttachedStub() const;
-    // Replaces the content of MemoryStream with the L bytes of the archive. L = 0: error box
+    // Replaces the content of memoryStream with the L bytes of the archive. L = 0: error box
     // "This is not a valid Windows application" titled "Error", then the process ends with 0.
-    // L < 0: MemoryStream is left as it is. A file error throws std::system_error; a file that
+    // L < 0: memoryStream is left as it is. A file error throws std::system_error; a file that
     // ends before L bytes were read throws std::runtime_error.
-    void GetZipFromExe(TBytes& MemoryStream) const;
+    void GetZipFromExe(TBytes& memoryStream) const;
     // As GetZipFromExe, into a new (or emptied) file; L < 0 leaves that file empty.
-    void ExtractZipFromExe(const std::string& ZipPath) const;
-    // Appends the whole file at ZipPath to the existing file at ExePath. Errors as above.
-    void AppendZipToExe(const std::string& ZipPath, const std::string& ExePath) const;
+    void ExtractZipFromExe(const std::string& zipPath) const;
+    // Appends the whole file at zipPath to the existing file at exePath. Errors as above.
+    void AppendZipToExe(const std::string& zipPath, const std::string& exePath) const;
 
-    // Replaces the MAINICON icon group of the executable at ExePath and all its images with the
-    // images of the ICO file at IcoPath, as icon 1..n and group MAINICON in language 1033. Throws
+    // Replaces the MAINICON icon group of the executable at exePath and all its images with the
+    // images of the ICO file at icoPath, as icon 1..n and group MAINICON in language 1033. Throws
     // std::runtime_error: "Icon file is too large" (over 1 MiB), "Icon file is invalid",
     // "FindResource failed (1)" (no MAINICON), "BeginUpdateResource failed (1): ..." (not a PE
     // file, or one that already carries an archive), ... The executable is unchanged after an error.
-    void ChangeExeIcon(const std::string& ExePath, const std::string& IcoPath) const;
+    void ChangeExeIcon(const std::string& exePath, const std::string& icoPath) const;
 
     struct TExeInfoResult {
         bool Written = false;             // a new version block was stored
@@ -52,12 +52,12 @@ public:
     // characters for the blank fields, 7 for the version numbers of the runtime's block). A missing
     // file, or one without version information, is left alone (Written false). Throws
     // std::runtime_error when the file cannot be rewritten; it is then unchanged.
-    TExeInfoResult UpdateExeInfo(const std::string& ExePath, const std::string& CompanyName,
-                                 const std::string& FileDescription, const std::string& FileVersion,
-                                 const std::string& InternalName, const std::string& LegalCopyright,
-                                 const std::string& LegalTrademarks, const std::string& OriginalFileName,
-                                 const std::string& ProgramID, const std::string& ProductName,
-                                 const std::string& ProductVersion, const std::string& Comments) const;
+    TExeInfoResult UpdateExeInfo(const std::string& exePath, const std::string& companyName,
+                                 const std::string& fileDescription, const std::string& fileVersion,
+                                 const std::string& internalName, const std::string& legalCopyright,
+                                 const std::string& legalTrademarks, const std::string& originalFileName,
+                                 const std::string& programId, const std::string& productName,
+                                 const std::string& productVersion, const std::string& comments) const;
 
     // The keys of UpdateExeInfo's values, in the order of its arguments.
     static constexpr const char* kExeInfoKeys[11] = {"CompanyName",      "FileDescription", "FileVersion",

@@ -86,32 +86,32 @@ void TProjectIni::Clear() {
     FSections.clear();
 }
 
-const TProjectIni::TEntry* TProjectIni::Find(std::string_view Section, std::string_view Ident) const {
-    const std::u16string sectionKey = MatchKey(Section);
-    const auto section = std::find_if(FSections.begin(), FSections.end(),
-                                      [&sectionKey](const TSection& s) { return s.Key == sectionKey; });
-    if (section == FSections.end()) return nullptr;
-    const std::u16string identKey = MatchKey(Ident);
-    const auto entry = std::find_if(section->Entries.rbegin(), section->Entries.rend(),
+const TProjectIni::TEntry* TProjectIni::Find(std::string_view section, std::string_view ident) const {
+    const std::u16string sectionKey = MatchKey(section);
+    const auto found = std::find_if(FSections.begin(), FSections.end(),
+                                    [&sectionKey](const TSection& s) { return s.Key == sectionKey; });
+    if (found == FSections.end()) return nullptr;
+    const std::u16string identKey = MatchKey(ident);
+    const auto entry = std::find_if(found->Entries.rbegin(), found->Entries.rend(),
                                     [&identKey](const TEntry& e) { return e.Key == identKey; });
-    return entry == section->Entries.rend() ? nullptr : &*entry;
+    return entry == found->Entries.rend() ? nullptr : &*entry;
 }
 
-std::string TProjectIni::ReadString(std::string_view Section, std::string_view Ident,
-                                    const std::string& Default) const {
-    const TEntry* entry = Find(Section, Ident);
-    return entry && entry->HasValue ? entry->Value : Default;
+std::string TProjectIni::ReadString(std::string_view section, std::string_view ident,
+                                    const std::string& fallback) const {
+    const TEntry* entry = Find(section, ident);
+    return entry && entry->HasValue ? entry->Value : fallback;
 }
 
-std::int32_t TProjectIni::ReadInteger(std::string_view Section, std::string_view Ident,
-                                      std::int32_t Default) const {
-    const TEntry* entry = Find(Section, Ident);
+std::int32_t TProjectIni::ReadInteger(std::string_view section, std::string_view ident,
+                                      std::int32_t fallback) const {
+    const TEntry* entry = Find(section, ident);
     std::int32_t value = 0;
-    return entry && entry->HasValue && TryStrToInt32(entry->Value, value) ? value : Default;
+    return entry && entry->HasValue && TryStrToInt32(entry->Value, value) ? value : fallback;
 }
 
-bool TProjectIni::ReadBool(std::string_view Section, std::string_view Ident, bool Default) const {
-    return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
+bool TProjectIni::ReadBool(std::string_view section, std::string_view ident, bool fallback) const {
+    return ReadInteger(section, ident, fallback ? 1 : 0) != 0;
 }
 
 } // namespace Corvane::Shared

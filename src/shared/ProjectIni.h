@@ -18,12 +18,12 @@ public:
     void Clear();
 
     // Section and name match without case; the last occurrence of a name counts. A missing
-    // section or name, or a name without value (a line without '='), gives Default; "Name=" has
+    // section or name, or a name without value (a line without '='), gives fallback; "Name=" has
     // the empty string as its value.
-    std::string ReadString(std::string_view Section, std::string_view Ident,
-                           const std::string& Default) const;
-    std::int32_t ReadInteger(std::string_view Section, std::string_view Ident, std::int32_t Default) const;
-    bool ReadBool(std::string_view Section, std::string_view Ident, bool Default) const;
+    std::string ReadString(std::string_view section, std::string_view ident,
+                           const std::string& fallback) const;
+    std::int32_t ReadInteger(std::string_view section, std::string_view ident, std::int32_t fallback) const;
+    bool ReadBool(std::string_view section, std::string_view ident, bool fallback) const;
 
 private:
     struct TEntry {
@@ -37,7 +37,7 @@ private:
         std::u16string Key;
         std::vector<TEntry> Entries;
     };
-    const TEntry* Find(std::string_view Section, std::string_view Ident) const;
+    const TEntry* Find(std::string_view section, std::string_view ident) const;
 
     std::vector<TSection> FSections;
 };

@@ -128,8 +128,8 @@ std::string TStrUtils::StringToJsonString(const std::string& value) {
     return out;
 }
 
-std::string TStrUtils::GetFileMIMEType(const std::string& FileName) {
-    const std::string ext = Mime::ExtractExtension(FileName);
+std::string TStrUtils::GetFileMIMEType(const std::string& fileName) {
+    const std::string ext = Mime::ExtractExtension(fileName);
     if (!ext.empty()) {
         const Mime::TMimeMap& table = Mime::ProcessMimeTable();
         if (const auto found = table.find(ext); found != table.end()) return found->second;
@@ -137,30 +137,30 @@ std::string TStrUtils::GetFileMIMEType(const std::string& FileName) {
     return "application/octet-stream";
 }
 
-TArrayStrings TStrUtils::ExplodeStrings(const std::string& Separator, const std::string& Value) {
+TArrayStrings TStrUtils::ExplodeStrings(const std::string& separator, const std::string& value) {
     TArrayStrings pieces;
     size_t start = 0;
-    if (!Separator.empty()) {
-        for (size_t found; (found = Value.find(Separator, start)) != std::string::npos;
-             start = found + Separator.size())
-            pieces.push_back(Value.substr(start, found - start));
+    if (!separator.empty()) {
+        for (size_t found; (found = value.find(separator, start)) != std::string::npos;
+             start = found + separator.size())
+            pieces.push_back(value.substr(start, found - start));
     }
-    pieces.push_back(Value.substr(start));
+    pieces.push_back(value.substr(start));
     return pieces;
 }
 
-std::string TStrUtils::ImplodeStrings(const std::string& Separator, const TArrayStrings& ArrayString) {
+std::string TStrUtils::ImplodeStrings(const std::string& separator, const TArrayStrings& arrayString) {
     std::string out;
-    for (size_t i = 0; i < ArrayString.size(); ++i) {
-        if (i > 0) out += Separator;
-        out += ArrayString[i];
+    for (size_t i = 0; i < arrayString.size(); ++i) {
+        if (i > 0) out += separator;
+        out += arrayString[i];
     }
     return out;
 }
 
-std::string TStrUtils::GetJavascriptArrayFromMultilineString(const std::string& Value) {
+std::string TStrUtils::GetJavascriptArrayFromMultilineString(const std::string& value) {
     std::string out;
-    for (const std::string& line : ExplodeStrings("\n", Value)) {
+    for (const std::string& line : ExplodeStrings("\n", value)) {
         if (line.empty()) continue;
         size_t first = 0;
         size_t last = line.size();
@@ -174,35 +174,35 @@ std::string TStrUtils::GetJavascriptArrayFromMultilineString(const std::string& 
     return out;
 }
 
-std::string TStrUtils::GetRandomString(int ALength, const std::string& ACharSequence) {
+std::string TStrUtils::GetRandomString(int length, const std::string& charSequence) {
     // Draw whole UTF-8 sequences, so a multi-byte character is never cut.
     std::vector<std::string_view> characters;
-    const std::string_view sequence = ACharSequence;
+    const std::string_view sequence = charSequence;
     for (size_t pos = 0; pos < sequence.size();) {
-        const size_t length =
+        const size_t charLength =
             std::min(SequenceLength(static_cast<unsigned char>(sequence[pos])), sequence.size() - pos);
-        characters.push_back(sequence.substr(pos, length));
-        pos += length;
+        characters.push_back(sequence.substr(pos, charLength));
+        pos += charLength;
     }
     std::string out;
-    if (characters.empty() || ALength <= 0) return out;
+    if (characters.empty() || length <= 0) return out;
     std::uniform_int_distribution<size_t> pick(0, characters.size() - 1);
-    for (int i = 0; i < ALength; ++i)
+    for (int i = 0; i < length; ++i)
         out += characters[pick(RandomEngine())];
     return out;
 }
 
-std::string TStrUtils::GetControlRandomSuffix(const std::string& Name) {
-    return Name + "-" + GetRandomString(10, "abcdefghijklmnopqrstuvwxyz1234567890");
+std::string TStrUtils::GetControlRandomSuffix(const std::string& name) {
+    return name + "-" + GetRandomString(10, "abcdefghijklmnopqrstuvwxyz1234567890");
 }
 
-std::vector<std::string> TStrUtils::GetUrlArguments(const std::string& URL) {
+std::vector<std::string> TStrUtils::GetUrlArguments(const std::string& url) {
     std::vector<std::string> lines;
-    const size_t question = URL.find('?');
+    const size_t question = url.find('?');
     if (question == std::string::npos) return lines;
-    const size_t hash = URL.find('#', question);
+    const size_t hash = url.find('#', question);
     const std::string query =
-        URL.substr(question + 1, hash == std::string::npos ? std::string::npos : hash - question - 1);
+        url.substr(question + 1, hash == std::string::npos ? std::string::npos : hash - question - 1);
     if (query.empty()) return lines;
     for (const std::string& raw : ExplodeStrings("&", query)) {
         std::string line;
@@ -223,23 +223,23 @@ std::vector<std::string> TStrUtils::GetUrlArguments(const std::string& URL) {
     return lines;
 }
 
-bool TStrUtils::SubStringExists(const std::string& AString, const std::string& ASubString,
-                                const TSearchOptions& ASearchOptions) {
-    std::u32string text = ToCodePoints(AString);
-    std::u32string pattern = ToCodePoints(ASubString);
+bool TStrUtils::SubStringExists(const std::string& source, const std::string& subString,
+                                const TSearchOptions& searchOptions) {
+    std::u32string text = ToCodePoints(source);
+    std::u32string pattern = ToCodePoints(subString);
     if (pattern.empty() || pattern.size() > text.size()) return false;
-    if (!ASearchOptions.MatchCase) {
+    if (!searchOptions.MatchCase) {
         for (char32_t& c : text)
             c = UpperCodePoint(c);
         for (char32_t& c : pattern)
             c = UpperCodePoint(c);
     }
     const auto fits = [&](size_t at) {
-        if (!ASearchOptions.WholeWord) return true;
+        if (!searchOptions.WholeWord) return true;
         const size_t end = at + pattern.size();
         return (at == 0 || !IsWordChar(text[at - 1])) && (end == text.size() || !IsWordChar(text[end]));
     };
-    if (ASearchOptions.Down) {
+    if (searchOptions.Down) {
         for (size_t at = text.find(pattern); at != std::u32string::npos; at = text.find(pattern, at + 1))
             if (fits(at)) return true;
     } else {
@@ -251,39 +251,39 @@ bool TStrUtils::SubStringExists(const std::string& AString, const std::string& A
     return false;
 }
 
-std::string TStrUtils::AddLeadingZeroes(std::int64_t Number, int Length) {
+std::string TStrUtils::AddLeadingZeroes(std::int64_t number, int length) {
     // Like "%.*d": the zeros pad the digits, the sign stays in front.
     const std::uint64_t magnitude =
-        Number < 0 ? 0 - static_cast<std::uint64_t>(Number) : static_cast<std::uint64_t>(Number);
+        number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
     std::string digits = std::to_string(magnitude);
-    if (Length > 0 && digits.size() < static_cast<size_t>(Length))
-        digits.insert(0, static_cast<size_t>(Length) - digits.size(), '0');
-    return Number < 0 ? "-" + digits : digits;
+    if (length > 0 && digits.size() < static_cast<size_t>(length))
+        digits.insert(0, static_cast<size_t>(length) - digits.size(), '0');
+    return number < 0 ? "-" + digits : digits;
 }
 
-void TStrUtils::StrToResolution(const std::string& Value, int& Width, int& Height) {
-    Width = -1;
-    Height = -1;
+void TStrUtils::StrToResolution(const std::string& value, int& width, int& height) {
+    width = -1;
+    height = -1;
     // The leftmost run of digits followed by 'x' and a digit starts the match; both runs are greedy.
-    for (size_t start = 0; start < Value.size();) {
-        if (!IsAsciiDigit(Value[start])) {
+    for (size_t start = 0; start < value.size();) {
+        if (!IsAsciiDigit(value[start])) {
             ++start;
             continue;
         }
         size_t end = start;
-        while (end < Value.size() && IsAsciiDigit(Value[end]))
+        while (end < value.size() && IsAsciiDigit(value[end]))
             ++end;
-        if (end + 1 < Value.size() && Value[end] == 'x' && IsAsciiDigit(Value[end + 1])) {
+        if (end + 1 < value.size() && value[end] == 'x' && IsAsciiDigit(value[end + 1])) {
             size_t heightEnd = end + 1;
-            while (heightEnd < Value.size() && IsAsciiDigit(Value[heightEnd]))
+            while (heightEnd < value.size() && IsAsciiDigit(value[heightEnd]))
                 ++heightEnd;
-            int width = 0;
-            int height = 0;
-            const char* data = Value.data();
-            if (std::from_chars(data + start, data + end, width).ec == std::errc() &&
-                std::from_chars(data + end + 1, data + heightEnd, height).ec == std::errc()) {
-                Width = width;
-                Height = height;
+            int parsedWidth = 0;
+            int parsedHeight = 0;
+            const char* data = value.data();
+            if (std::from_chars(data + start, data + end, parsedWidth).ec == std::errc() &&
+                std::from_chars(data + end + 1, data + heightEnd, parsedHeight).ec == std::errc()) {
+                width = parsedWidth;
+                height = parsedHeight;
             }
             return;
         }
@@ -291,51 +291,51 @@ void TStrUtils::StrToResolution(const std::string& Value, int& Width, int& Heigh
     }
 }
 
-std::string TStrUtils::QuoteJavascript(const std::string& Value) {
-    return ReplaceAll(ReplaceAll(Value, "'", "\\x27"), "\"", "\\x22");
+std::string TStrUtils::QuoteJavascript(const std::string& value) {
+    return ReplaceAll(ReplaceAll(value, "'", "\\x27"), "\"", "\\x22");
 }
 
-std::string TStrUtils::UnquoteJavascript(const std::string& Value) {
-    return ReplaceAll(ReplaceAll(Value, "\\x27", "'"), "\\x22", "\"");
+std::string TStrUtils::UnquoteJavascript(const std::string& value) {
+    return ReplaceAll(ReplaceAll(value, "\\x27", "'"), "\\x22", "\"");
 }
 
-std::string TStrUtils::QuoteArguments(const std::string& Value) {
-    return ReplaceAll(ReplaceAll(QuoteJavascript(Value), ":", "\\x3a"), "|", "\\x7c");
+std::string TStrUtils::QuoteArguments(const std::string& value) {
+    return ReplaceAll(ReplaceAll(QuoteJavascript(value), ":", "\\x3a"), "|", "\\x7c");
 }
 
-std::string TStrUtils::UnquoteArguments(const std::string& Value) {
-    return ReplaceAll(ReplaceAll(UnquoteJavascript(Value), "\\x3a", ":"), "\\x7c", "|");
+std::string TStrUtils::UnquoteArguments(const std::string& value) {
+    return ReplaceAll(ReplaceAll(UnquoteJavascript(value), "\\x3a", ":"), "\\x7c", "|");
 }
 
-std::string TStrUtils::RepeatString(const std::string& Value, int Count) {
+std::string TStrUtils::RepeatString(const std::string& value, int count) {
     std::string out;
-    if (Count <= 0) return out;
-    out.reserve(Value.size() * static_cast<size_t>(Count));
-    for (int i = 0; i < Count; ++i)
-        out += Value;
+    if (count <= 0) return out;
+    out.reserve(value.size() * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        out += value;
     return out;
 }
 
-std::string TStrUtils::Capitalize(const std::string& Value) {
-    if (Value.empty()) return Value;
-    const size_t length = std::min(SequenceLength(static_cast<unsigned char>(Value[0])), Value.size());
-    const std::string_view first(Value.data(), length);
-    if (!IsValidUtf8(first)) return Value;
+std::string TStrUtils::Capitalize(const std::string& value) {
+    if (value.empty()) return value;
+    const size_t length = std::min(SequenceLength(static_cast<unsigned char>(value[0])), value.size());
+    const std::string_view first(value.data(), length);
+    if (!IsValidUtf8(first)) return value;
     std::string out;
     AppendUtf8(out, UpperCodePoint(ToCodePoints(first)[0]));
-    return out.append(Value, length);
+    return out.append(value, length);
 }
 
-bool TStrUtils::FilePathIsHttpUrl(const std::string& Path) {
-    return StartsWithNoCase(Path, "http://") || StartsWithNoCase(Path, "https://");
+bool TStrUtils::FilePathIsHttpUrl(const std::string& path) {
+    return StartsWithNoCase(path, "http://") || StartsWithNoCase(path, "https://");
 }
 
-bool TStrUtils::FilePathIsAppRelative(const std::string& Path) {
-    return StartsWithNoCase(Path, "app/files/");
+bool TStrUtils::FilePathIsAppRelative(const std::string& path) {
+    return StartsWithNoCase(path, "app/files/");
 }
 
-bool TStrUtils::FilePathIsPluginRelative(const std::string& Path) {
-    return StartsWithNoCase(Path, "app/plugins/");
+bool TStrUtils::FilePathIsPluginRelative(const std::string& path) {
+    return StartsWithNoCase(path, "app/plugins/");
 }
 
 } // namespace Corvane::Shared

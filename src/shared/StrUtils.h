@@ -27,30 +27,30 @@ public:
     // The JSON string literal of value, quotes included. Output is pure ASCII: every code unit
     // outside U+0020..U+007E is escaped per UTF-16 code unit, and '/' is written as "\/".
     static std::string StringToJsonString(const std::string& value);
-    // The content type for the extension of FileName ("application/octet-stream" when unknown).
-    static std::string GetFileMIMEType(const std::string& FileName);
-    // The pieces of Value between occurrences of Separator; always one more than separators found.
-    static TArrayStrings ExplodeStrings(const std::string& Separator, const std::string& Value);
+    // The content type for the extension of fileName ("application/octet-stream" when unknown).
+    static std::string GetFileMIMEType(const std::string& fileName);
+    // The pieces of value between occurrences of separator; always one more than separators found.
+    static TArrayStrings ExplodeStrings(const std::string& separator, const std::string& value);
 
-    static std::string ImplodeStrings(const std::string& Separator, const TArrayStrings& ArrayString);
-    static std::string GetJavascriptArrayFromMultilineString(const std::string& Value);
-    static std::string GetRandomString(int ALength, const std::string& ACharSequence);
-    static std::string GetControlRandomSuffix(const std::string& Name);
-    // Query parameters of URL as "name=value" lines, '+' as blank, percent-decoded as UTF-8.
-    static std::vector<std::string> GetUrlArguments(const std::string& URL);
-    static bool SubStringExists(const std::string& AString, const std::string& ASubString,
-                                const TSearchOptions& ASearchOptions);
-    static std::string AddLeadingZeroes(std::int64_t Number, int Length);
-    static void StrToResolution(const std::string& Value, int& Width, int& Height);
-    static std::string QuoteJavascript(const std::string& Value);
-    static std::string UnquoteJavascript(const std::string& Value);
-    static std::string QuoteArguments(const std::string& Value);
-    static std::string UnquoteArguments(const std::string& Value);
-    static std::string RepeatString(const std::string& Value, int Count);
-    static std::string Capitalize(const std::string& Value);
-    static bool FilePathIsHttpUrl(const std::string& Path);
-    static bool FilePathIsAppRelative(const std::string& Path);
-    static bool FilePathIsPluginRelative(const std::string& Path);
+    static std::string ImplodeStrings(const std::string& separator, const TArrayStrings& arrayString);
+    static std::string GetJavascriptArrayFromMultilineString(const std::string& value);
+    static std::string GetRandomString(int length, const std::string& charSequence);
+    static std::string GetControlRandomSuffix(const std::string& name);
+    // Query parameters of url as "name=value" lines, '+' as blank, percent-decoded as UTF-8.
+    static std::vector<std::string> GetUrlArguments(const std::string& url);
+    static bool SubStringExists(const std::string& source, const std::string& subString,
+                                const TSearchOptions& searchOptions);
+    static std::string AddLeadingZeroes(std::int64_t number, int length);
+    static void StrToResolution(const std::string& value, int& width, int& height);
+    static std::string QuoteJavascript(const std::string& value);
+    static std::string UnquoteJavascript(const std::string& value);
+    static std::string QuoteArguments(const std::string& value);
+    static std::string UnquoteArguments(const std::string& value);
+    static std::string RepeatString(const std::string& value, int count);
+    static std::string Capitalize(const std::string& value);
+    static bool FilePathIsHttpUrl(const std::string& path);
+    static bool FilePathIsAppRelative(const std::string& path);
+    static bool FilePathIsPluginRelative(const std::string& path);
 };
 
 } // namespace Corvane::Shared

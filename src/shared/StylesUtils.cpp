@@ -31,21 +31,21 @@ std::string TStylesUtils::GetActiveTheme() {
     return Platform::ActiveStyleName();
 }
 
-void TStylesUtils::GetAvailables(std::vector<std::string>& ThemesList, bool Sorted) {
+void TStylesUtils::GetAvailables(std::vector<std::string>& themesList, bool sorted) {
     EnsureRegistered();
-    ThemesList = Platform::StyleNames();
-    if (!Sorted) return;
+    themesList = Platform::StyleNames();
+    if (!sorted) return;
     // Names are ASCII, so every locale orders them alike; a name sorts before its own extensions
     // ("Windows" before "Windows10").
-    std::stable_sort(ThemesList.begin(), ThemesList.end(), [](const std::string& a, const std::string& b) {
+    std::stable_sort(themesList.begin(), themesList.end(), [](const std::string& a, const std::string& b) {
         return LowerAscii(a) < LowerAscii(b);
     });
 }
 
-void TStylesUtils::TrySetStyle(const std::string& ThemeName, bool ShowError) {
+void TStylesUtils::TrySetStyle(const std::string& themeName, bool showError) {
     EnsureRegistered();
-    if (Platform::SetActiveStyle(ThemeName) || !ShowError) return;
-    Platform::ShowErrorBox(std::string("Style '") + ThemeName + "' not found", "Error");
+    if (Platform::SetActiveStyle(themeName) || !showError) return;
+    Platform::ShowErrorBox(std::string("Style '") + themeName + "' not found", "Error");
 }
 
 } // namespace Corvane::Shared

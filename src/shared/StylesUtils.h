@@ -12,11 +12,11 @@ public:
 
     // The name of the active style.
     static std::string GetActiveTheme();
-    // Every registered style name; sorted without case when Sorted.
-    static void GetAvailables(std::vector<std::string>& ThemesList, bool Sorted);
-    // Makes the style named ThemeName (matched without case) the style of every window; an unknown
-    // name changes nothing and, with ShowError, shows "Style '<name>' not found".
-    static void TrySetStyle(const std::string& ThemeName, bool ShowError);
+    // Every registered style name; sorted without case when sorted.
+    static void GetAvailables(std::vector<std::string>& themesList, bool sorted);
+    // Makes the style named themeName (matched without case) the style of every window; an unknown
+    // name changes nothing and, with showError, shows "Style '<name>' not found".
+    static void TrySetStyle(const std::string& themeName, bool showError);
 };
 
 } // namespace Corvane::Shared

@@ -29,27 +29,27 @@ std::string TSysUtils::GetTempDirPath() {
     return Platform::GetTempDir();
 }
 
-bool TSysUtils::DeleteDirectory(const std::string& DirPath) {
+bool TSysUtils::DeleteDirectory(const std::string& dirPath) {
     std::error_code error;
-    const std::filesystem::path path(DirPath);
+    const std::filesystem::path path(dirPath);
     if (!std::filesystem::is_directory(path, error)) return false;
     std::filesystem::remove_all(path, error);
     return !error && !std::filesystem::exists(path, error);
 }
 
-bool TSysUtils::ShellExec(const std::string& FilePath, const std::string& Arguments) {
-    return Platform::ShellOpen(FilePath, SplitCommandLineText(Arguments));
+bool TSysUtils::ShellExec(const std::string& filePath, const std::string& arguments) {
+    return Platform::ShellOpen(filePath, SplitCommandLineText(arguments));
 }
 
-bool TSysUtils::ExitWindows(std::uint32_t RebootParam) {
+bool TSysUtils::ExitWindows(std::uint32_t rebootParam) {
     constexpr std::uint32_t kActionMask = 3, kForce = 4;
-    if ((RebootParam & ~(kActionMask | kForce)) != 0) {
+    if ((rebootParam & ~(kActionMask | kForce)) != 0) {
         Platform::SetLastError(EINVAL);
         return false;
     }
     // The system has no force of its own to ask for: programs are not asked to agree either way,
     // and only their inhibitor locks can stop the request. So the force flag changes nothing.
-    switch (RebootParam & kActionMask) {
+    switch (rebootParam & kActionMask) {
     case 0:
         return Platform::EndSession(Platform::TSessionEnd::Logoff);
     case 1:

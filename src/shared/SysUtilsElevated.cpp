@@ -13,10 +13,10 @@ constexpr std::uint32_t kStillActive = 259;
 
 } // namespace
 
-std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* /*AHandle*/, const std::string& FilePath,
-                                                 const std::string& Params) {
+std::uint32_t TSysUtils::ShellExecAsAdminAndWait(void* /*AHandle*/, const std::string& filePath,
+                                                 const std::string& params) {
     int exitCode = 0;
-    switch (Platform::RunElevatedAndWait(FilePath, SplitCommandLineText(Params), exitCode)) {
+    switch (Platform::RunElevatedAndWait(filePath, SplitCommandLineText(params), exitCode)) {
     case Platform::TChildResult::Exited:
         return static_cast<std::uint32_t>(exitCode);
     case Platform::TChildResult::Interrupted:

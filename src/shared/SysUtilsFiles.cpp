@@ -122,56 +122,56 @@ bool CopyItem(const std::string& fromPath, const std::string& toPath) {
 
 } // namespace
 
-bool TSysUtils::CopyFile(const std::string& FromPath, const std::string& ToPath) {
-    return CopyItem(FromPath, ToPath);
+bool TSysUtils::CopyFile(const std::string& fromPath, const std::string& toPath) {
+    return CopyItem(fromPath, toPath);
 }
 
-bool TSysUtils::CopyDirectory(const std::string& FromDirPath, const std::string& ToDirPath) {
-    return CopyItem(FromDirPath, ToDirPath);
+bool TSysUtils::CopyDirectory(const std::string& fromDirPath, const std::string& toDirPath) {
+    return CopyItem(fromDirPath, toDirPath);
 }
 
-void TSysUtils::GetDirectoryFiles(const std::string& RootDir, bool IncludeDirs,
-                                  std::vector<std::string>& FileList, const std::string& FileMask) {
-    FileList.clear();
+void TSysUtils::GetDirectoryFiles(const std::string& rootDir, bool includeDirs,
+                                  std::vector<std::string>& fileList, const std::string& fileMask) {
+    fileList.clear();
     std::error_code error;
     std::vector<std::string> folders, files;
-    for (fs::directory_iterator it(RootDir, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(rootDir, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         std::error_code kindError;
         if (it->is_directory(kindError)) {
-            if (IncludeDirs) folders.push_back(name);
-        } else if (MatchesMask(name, FileMask)) {
+            if (includeDirs) folders.push_back(name);
+        } else if (MatchesMask(name, fileMask)) {
             files.push_back(name);
         }
     }
     std::sort(folders.begin(), folders.end());
     std::sort(files.begin(), files.end());
     for (const auto& name : folders)
-        FileList.push_back(JoinPath(RootDir, name));
+        fileList.push_back(JoinPath(rootDir, name));
     for (const auto& name : files)
-        FileList.push_back(JoinPath(RootDir, name));
+        fileList.push_back(JoinPath(rootDir, name));
 }
 
-std::int64_t TSysUtils::GetSizeOfFile(const std::string& FilePath) {
+std::int64_t TSysUtils::GetSizeOfFile(const std::string& filePath) {
     std::error_code error;
-    const fs::file_status status = fs::status(FilePath, error);
+    const fs::file_status status = fs::status(filePath, error);
     if (error || !fs::exists(status) || fs::is_directory(status)) return -1;
-    const auto size = fs::file_size(FilePath, error);
+    const auto size = fs::file_size(filePath, error);
     return error ? 0 : static_cast<std::int64_t>(size);
 }
 
-std::int64_t TSysUtils::GetSizeOfDir(const std::string& DirPath, bool IncludeSubdirs) {
+std::int64_t TSysUtils::GetSizeOfDir(const std::string& dirPath, bool includeSubdirs) {
     std::int64_t total = 0;
     std::error_code error;
-    if (!IncludeSubdirs) {
+    if (!includeSubdirs) {
         std::vector<std::string> files;
-        GetDirectoryFiles(DirPath, false, files, "*.*");
+        GetDirectoryFiles(dirPath, false, files, "*.*");
         for (const auto& file : files)
             total += std::max<std::int64_t>(GetSizeOfFile(file), 0);
         return total;
     }
     // Links to folders are not followed: they could lead back up the tree.
-    for (fs::recursive_directory_iterator it(DirPath, fs::directory_options::skip_permission_denied, error),
+    for (fs::recursive_directory_iterator it(dirPath, fs::directory_options::skip_permission_denied, error),
          end;
          !error && it != end; it.increment(error)) {
         std::error_code kindError;
@@ -181,48 +181,48 @@ std::int64_t TSysUtils::GetSizeOfDir(const std::string& DirPath, bool IncludeSub
     return total;
 }
 
-int TSysUtils::GetSubdirectoriesCount(const std::string& DirPath) {
+int TSysUtils::GetSubdirectoriesCount(const std::string& dirPath) {
     int count = 0;
     std::error_code error;
-    for (fs::directory_iterator it(DirPath, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(dirPath, error), end; !error && it != end; it.increment(error)) {
         std::error_code kindError;
         if (it->is_directory(kindError)) ++count;
     }
     return count;
 }
 
-std::string TSysUtils::GetParentDirPath(const std::string& Path) {
+std::string TSysUtils::GetParentDirPath(const std::string& path) {
     std::error_code error;
-    const fs::path full = fs::absolute(Path.empty() ? fs::path(".") : fs::path(Path), error);
+    const fs::path full = fs::absolute(path.empty() ? fs::path(".") : fs::path(path), error);
     if (error) return {};
     std::string parent = (full / "..").lexically_normal().string();
     if (parent.empty() || parent.back() != Platform::PathDelim) parent += Platform::PathDelim;
     return parent;
 }
 
-std::string TSysUtils::ExpandFileNameRelBaseDir(const std::string& FileName, const std::string& BaseDir) {
-    const bool relative = FileName.empty() || FileName.front() != Platform::PathDelim;
-    const std::string joined = relative ? JoinPath(BaseDir, FileName) : FileName;
+std::string TSysUtils::ExpandFileNameRelBaseDir(const std::string& fileName, const std::string& baseDir) {
+    const bool relative = fileName.empty() || fileName.front() != Platform::PathDelim;
+    const std::string joined = relative ? JoinPath(baseDir, fileName) : fileName;
     return fs::path(joined).lexically_normal().string();
 }
 
-bool TSysUtils::FilesHaveSameDateTime(const std::string& File1Path, const std::string& File2Path) {
+bool TSysUtils::FilesHaveSameDateTime(const std::string& file1Path, const std::string& file2Path) {
     // A missing file answers false rather than raising.
     std::error_code error1, error2;
-    const auto time1 = fs::last_write_time(File1Path, error1);
-    const auto time2 = fs::last_write_time(File2Path, error2);
+    const auto time1 = fs::last_write_time(file1Path, error1);
+    const auto time2 = fs::last_write_time(file2Path, error2);
     return !error1 && !error2 && time1 == time2;
 }
 
-bool TSysUtils::IsValidFilePath(const std::string& FileName) {
-    return Platform::IsAcceptedPath(FileName);
+bool TSysUtils::IsValidFilePath(const std::string& fileName) {
+    return Platform::IsAcceptedPath(fileName);
 }
 
-bool TSysUtils::RemoveUTFBoomFromFile(const std::string& FilePath) {
+bool TSysUtils::RemoveUTFBoomFromFile(const std::string& filePath) {
     std::string content;
     try {
         // The stream library reports a folder's read error by throwing.
-        std::ifstream in(FilePath, std::ios::binary);
+        std::ifstream in(filePath, std::ios::binary);
         if (!in) return false;
         content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         if (in.bad()) return false;
@@ -231,19 +231,19 @@ bool TSysUtils::RemoveUTFBoomFromFile(const std::string& FilePath) {
     }
     if (!content.starts_with("\xEF\xBB\xBF")) return true;
     int error = 0;
-    return Platform::WriteFileReplacing(FilePath, std::string_view(content).substr(3), error);
+    return Platform::WriteFileReplacing(filePath, std::string_view(content).substr(3), error);
 }
 
-std::string TSysUtils::FormatByteSize(std::int64_t Bytes) {
+std::string TSysUtils::FormatByteSize(std::int64_t bytes) {
     struct TUnit {
         std::int64_t Divisor;
         const char* Name;
     };
     static constexpr TUnit kUnits[] = {{1073741824, " GB"}, {1048576, " MB"}, {1024, " KB"}};
     for (const auto& unit : kUnits) {
-        if (Bytes < unit.Divisor) continue;
+        if (bytes < unit.Divisor) continue;
         // Hundredths, rounded half up, in integers so that no size loses precision.
-        const std::int64_t whole = Bytes / unit.Divisor, rest = Bytes % unit.Divisor;
+        const std::int64_t whole = bytes / unit.Divisor, rest = bytes % unit.Divisor;
         const std::int64_t hundredths = whole * 100 + (rest * 100 + unit.Divisor / 2) / unit.Divisor;
         std::string text = std::to_string(hundredths / 100);
         if (const std::int64_t decimals = hundredths % 100; decimals != 0) {
@@ -254,11 +254,11 @@ std::string TSysUtils::FormatByteSize(std::int64_t Bytes) {
         return text + unit.Name;
     }
     // Zero reads "0 bytes", not " bytes" as the bare digit pattern would print it.
-    return std::to_string(Bytes) + " bytes";
+    return std::to_string(bytes) + " bytes";
 }
 
-std::string TSysUtils::GetLnkFilePath(const std::string& LnkFilePath) {
-    return Platform::ShortcutTarget(LnkFilePath);
+std::string TSysUtils::GetLnkFilePath(const std::string& lnkFilePath) {
+    return Platform::ShortcutTarget(lnkFilePath);
 }
 
 } // namespace Corvane::Shared

@@ -102,21 +102,21 @@ bool ExtractFromExecutable(const TPeImage& image, TSysUtils::TBitmap& bitmap) {
 
 } // namespace
 
-bool TSysUtils::ExtractExeIcon(const std::string& FilePath, TBitmap& Bitmap) {
+bool TSysUtils::ExtractExeIcon(const std::string& filePath, TBitmap& bitmap) {
     try {
         char magic[4] = {};
         {
-            std::ifstream in(FilePath, std::ios::binary);
+            std::ifstream in(filePath, std::ios::binary);
             if (!in || !in.read(magic, sizeof magic)) return false;
         }
         if (magic[0] == 'M' && magic[1] == 'Z')
-            return ExtractFromExecutable(TPeImage::Load(FilePath), Bitmap);
+            return ExtractFromExecutable(TPeImage::Load(filePath), bitmap);
         if (magic[0] == 0 && magic[1] == 0 && magic[2] == 1 && magic[3] == 0) {
-            const auto ico = ReadIconFile(FilePath, kMaxIconFileSize);
+            const auto ico = ReadIconFile(filePath, kMaxIconFileSize);
             std::vector<TIconCandidate> candidates;
             for (const auto& image : ReadIconImages(ico))
                 candidates.push_back({image.GroupEntry, image.Data});
-            return Decode(candidates, Bitmap);
+            return Decode(candidates, bitmap);
         }
         // Executables of this system keep no icon in the file.
         return false;

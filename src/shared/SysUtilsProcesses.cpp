@@ -10,8 +10,8 @@
 
 namespace Corvane::Shared {
 
-bool TSysUtils::ShellOpen(const std::string& FilePath) {
-    return Platform::ShellOpen(FilePath, {});
+bool TSysUtils::ShellOpen(const std::string& filePath) {
+    return Platform::ShellOpen(filePath, {});
 }
 
 bool TSysUtils::RestartApplication() {
@@ -21,17 +21,17 @@ bool TSysUtils::RestartApplication() {
     return true;
 }
 
-std::uint32_t TSysUtils::ExecAndWait(const std::string& CommandLine) {
-    const auto exitCode = Platform::RunHiddenAndWait(SplitCommandLineText(CommandLine));
+std::uint32_t TSysUtils::ExecAndWait(const std::string& commandLine) {
+    const auto exitCode = Platform::RunHiddenAndWait(SplitCommandLineText(commandLine));
     return exitCode ? static_cast<std::uint32_t>(*exitCode) : 0;
 }
 
-bool TSysUtils::ExecCmd(const std::string& CommandLine, bool Wait) {
-    return Platform::StartInNewProcessGroup(SplitCommandLineText(CommandLine), Wait);
+bool TSysUtils::ExecCmd(const std::string& commandLine, bool wait) {
+    return Platform::StartInNewProcessGroup(SplitCommandLineText(commandLine), wait);
 }
 
-bool TSysUtils::EditWithMSPaint(const std::string& FilePath) {
-    return Platform::OpenInImageEditor(FilePath);
+bool TSysUtils::EditWithMSPaint(const std::string& filePath) {
+    return Platform::OpenInImageEditor(filePath);
 }
 
 } // namespace Corvane::Shared

@@ -21,27 +21,27 @@ bool IsBlankCaption(const std::string& caption) {
 
 } // namespace
 
-bool TSysUtils::ShellExplore(const std::string& FilePath) {
-    return Platform::ShowInFileManager(FilePath);
+bool TSysUtils::ShellExplore(const std::string& filePath) {
+    return Platform::ShowInFileManager(filePath);
 }
 
-std::string TSysUtils::GetDosOutput(const std::string& CommandLine, const std::string& WorkingDir,
-                                    bool ShowWindow) {
+std::string TSysUtils::GetDosOutput(const std::string& commandLine, const std::string& workingDir,
+                                    bool showWindow) {
     // Pieces are decoded as they come; a character that a piece cuts in two is finished by the
     // next. Zero bytes are output like any other.
     Platform::TLocaleTextDecoder decoder;
     std::string text;
     const bool started = Platform::RunCommandCapture(
-        CommandLine, WorkingDir, ShowWindow, [&](std::string_view piece) { text += decoder.Decode(piece); });
+        commandLine, workingDir, showWindow, [&](std::string_view piece) { text += decoder.Decode(piece); });
     if (!started) return {};
     text += decoder.Finish();
     return text;
 }
 
-void TSysUtils::GetWindowsCaptions(std::vector<std::string>& WindowsCaptionsList) {
-    WindowsCaptionsList.clear();
+void TSysUtils::GetWindowsCaptions(std::vector<std::string>& windowsCaptionsList) {
+    windowsCaptionsList.clear();
     for (auto& caption : Platform::TopLevelWindowCaptions())
-        if (!IsBlankCaption(caption)) WindowsCaptionsList.push_back(std::move(caption));
+        if (!IsBlankCaption(caption)) windowsCaptionsList.push_back(std::move(caption));
 }
 
 } // namespace Corvane::Shared

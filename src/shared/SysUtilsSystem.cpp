@@ -24,12 +24,12 @@ std::string TSysUtils::GetUserFromWindows() {
     return name.empty() ? "Unknown" : name;
 }
 
-bool TSysUtils::PressKey(std::uint16_t VirtualKey) {
-    return Platform::PressVirtualKey(VirtualKey);
+bool TSysUtils::PressKey(std::uint16_t virtualKey) {
+    return Platform::PressVirtualKey(virtualKey);
 }
 
-int TSysUtils::TrueFontWidth(const TFont& AFont, const std::string& Text) {
-    return Platform::TextWidthInPixels({AFont.Name, AFont.Height, AFont.Bold, AFont.Italic}, Text);
+int TSysUtils::TrueFontWidth(const TFont& font, const std::string& text) {
+    return Platform::TextWidthInPixels({font.Name, font.Height, font.Bold, font.Italic}, text);
 }
 
 } // namespace Corvane::Shared

@@ -136,17 +136,17 @@ bool TZipReader::IsOpen() const {
     return FImpl->Archive != nullptr;
 }
 
-std::int64_t TZipReader::FindFile(const std::string& FileName) const {
+std::int64_t TZipReader::FindFile(const std::string& fileName) const {
     try {
-        const auto found = FImpl->Index.find(FoldAscii(FileName));
+        const auto found = FImpl->Index.find(FoldAscii(fileName));
         return found == FImpl->Index.end() ? -1 : found->second;
     } catch (const std::exception&) {
         return -1;
     }
 }
 
-bool TZipReader::ExtractToStream(const std::string& FileName, std::vector<std::uint8_t>& Stream) const {
-    const std::int64_t index = FindFile(FileName);
+bool TZipReader::ExtractToStream(const std::string& fileName, std::vector<std::uint8_t>& stream) const {
+    const std::int64_t index = FindFile(fileName);
     if (index < 0 || !FImpl->Archive) return false;
     const auto entry = static_cast<zip_uint64_t>(index);
 
@@ -159,18 +159,18 @@ bool TZipReader::ExtractToStream(const std::string& FileName, std::vector<std::u
     if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) &&
         !zip_encryption_method_supported(stat.encryption_method, 0))
         return false;
-    const std::size_t start = Stream.size();
+    const std::size_t start = stream.size();
     const std::uint64_t sizeHint = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
     // Opening checks the password against the entry's encryption header.
     bool whole = false;
     if (zip_file_t* file = zip_fopen_index(FImpl->Archive, entry, 0)) {
-        whole = ReadAll(file, Stream, sizeHint);
+        whole = ReadAll(file, stream, sizeHint);
     } else if (zip_error_code_zip(zip_get_error(FImpl->Archive)) == ZIP_ER_WRONGPASSWD) {
-        whole = FImpl->DecryptStoredEntry(entry, stat, Stream);
+        whole = FImpl->DecryptStoredEntry(entry, stat, stream);
     }
     // A wrong password can pass the one-byte check of the encryption header and then fail the
     // CRC, so any failed entry is taken back whole: a wrong password never leaves data behind.
-    if (!whole) Stream.resize(start);
+    if (!whole) stream.resize(start);
     return whole;
 }
 

@@ -31,11 +31,11 @@ public:
 
     // Index of the entry with that name, -1 if none. ASCII letters match without case; every other
     // byte, '/' included, must match exactly; '\' is not translated.
-    std::int64_t FindFile(const std::string& FileName) const;
-    // Appends the plain content of the named entry to Stream and returns whether it was read
+    std::int64_t FindFile(const std::string& fileName) const;
+    // Appends the plain content of the named entry to stream and returns whether it was read
     // whole. A missing entry, one the password does not open, or one whose data is damaged appends
     // nothing and raises nothing.
-    bool ExtractToStream(const std::string& FileName, std::vector<std::uint8_t>& Stream) const;
+    bool ExtractToStream(const std::string& fileName, std::vector<std::uint8_t>& stream) const;
     std::int64_t EntryCount() const;
     std::string EntryName(std::int64_t index) const;
 

@@ -37,10 +37,11 @@ TEST(MenuTextTest, UnderlineNotation) {
 }
 
 TEST(MenuTextTest, SeparatorsShowOnlyBetweenItemsAndOnceInARow) {
-    const bool I = false, S = true;
-    EXPECT_EQ(ShownItems({S, I, S, S, I, S}), (std::vector<bool>{false, true, true, false, true, false}));
-    EXPECT_EQ(ShownItems({S, S}), (std::vector<bool>{false, false}));
-    EXPECT_EQ(ShownItems({I, S, I, S, S, S, I}),
+    const bool item = false, sep = true;
+    EXPECT_EQ(ShownItems({sep, item, sep, sep, item, sep}),
+              (std::vector<bool>{false, true, true, false, true, false}));
+    EXPECT_EQ(ShownItems({sep, sep}), (std::vector<bool>{false, false}));
+    EXPECT_EQ(ShownItems({item, sep, item, sep, sep, sep, item}),
               (std::vector<bool>{true, true, true, true, false, false, true}));
     EXPECT_EQ(ShownItems({}), std::vector<bool>{});
 }

@@ -43,10 +43,10 @@ TFileDialog::~TFileDialog() {
     if (FShowing) gtk_dialog_response(GTK_DIALOG(FShowing), GTK_RESPONSE_CANCEL);
 }
 
-TFileDialogResult TFileDialog::Execute(TForm* FallbackOwner) {
+TFileDialogResult TFileDialog::Execute(TForm* fallbackOwner) {
     if (!EnsureUiInitialized()) return TFileDialogResult::Cancelled;
     GtkWindow* owner = ActiveWindow();
-    if (!owner && FallbackOwner) owner = GTK_WINDOW(FallbackOwner->Handle());
+    if (!owner && fallbackOwner) owner = GTK_WINDOW(fallbackOwner->Handle());
 
     const bool save = FKind == TFileDialogKind::Save;
     GtkWidget* dialog = gtk_file_chooser_dialog_new(

@@ -39,10 +39,10 @@ std::string AnsiToUtf8(std::string_view bytes) {
     return text + decoder.Finish();
 }
 
-TLocaleTextDecoder::TLocaleTextDecoder(bool AsciiReadsAsUtf8) {
+TLocaleTextDecoder::TLocaleTextDecoder(bool asciiReadsAsUtf8) {
     const char* codeset = nl_langinfo(CODESET);
     std::string charset = codeset && *codeset ? codeset : "ANSI_X3.4-1968";
-    if (AsciiReadsAsUtf8 && (charset == "ANSI_X3.4-1968" || charset == "ASCII")) charset = "UTF-8";
+    if (asciiReadsAsUtf8 && (charset == "ANSI_X3.4-1968" || charset == "ASCII")) charset = "UTF-8";
     FConverter = iconv_open("UTF-8", charset.c_str());
 }
 

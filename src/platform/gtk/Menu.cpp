@@ -82,11 +82,11 @@ struct TImageCollection::TImpl {
 TImageCollection::TImageCollection() : FImpl(std::make_unique<TImpl>()) {}
 TImageCollection::~TImageCollection() = default;
 
-void TImageCollection::Add(const std::string& Name, const std::vector<std::uint8_t>& Bytes) {
+void TImageCollection::Add(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     std::string reason;
-    GdkPixbuf* pixbuf = DecodePixbuf(Bytes.data(), Bytes.size(), &reason);
-    if (!pixbuf) throw std::runtime_error("The picture " + Name + " cannot be decoded: " + reason);
-    FImpl->Pictures.push_back({Name, pixbuf});
+    GdkPixbuf* pixbuf = DecodePixbuf(bytes.data(), bytes.size(), &reason);
+    if (!pixbuf) throw std::runtime_error("The picture " + name + " cannot be decoded: " + reason);
+    FImpl->Pictures.push_back({name, pixbuf});
 }
 
 void TImageCollection::Clear() {
@@ -97,8 +97,8 @@ int TImageCollection::Count() const {
     return static_cast<int>(FImpl->Pictures.size());
 }
 
-std::string TImageCollection::Name(int Index) const {
-    return Index >= 0 && Index < Count() ? FImpl->Pictures[Index].Name : std::string();
+std::string TImageCollection::Name(int index) const {
+    return index >= 0 && index < Count() ? FImpl->Pictures[index].Name : std::string();
 }
 
 // --- items ---
@@ -359,10 +359,10 @@ void TMenuItem::TImpl::Rethink() {
     Menu->FImpl->ScheduleDump();
 }
 
-TMenuItem::TMenuItem(TMainMenu& Menu, TMenuItem* Parent) : FImpl(std::make_unique<TImpl>()) {
-    FImpl->Menu = &Menu;
+TMenuItem::TMenuItem(TMainMenu& menu, TMenuItem* parent) : FImpl(std::make_unique<TImpl>()) {
+    FImpl->Menu = &menu;
     FImpl->Self = this;
-    FImpl->Parent = Parent;
+    FImpl->Parent = parent;
 }
 
 TMenuItem::~TMenuItem() = default;
@@ -371,9 +371,9 @@ const std::string& TMenuItem::Caption() const {
     return FImpl->Caption;
 }
 
-void TMenuItem::SetCaption(const std::string& Caption) {
+void TMenuItem::SetCaption(const std::string& caption) {
     const bool wasLine = FImpl->IsLine();
-    FImpl->Caption = Caption;
+    FImpl->Caption = caption;
     if (!FImpl->Parent) return;
     if (wasLine != FImpl->IsLine() && FImpl->Widget) {
         // A line and an item are different widgets: the item is made anew in its place.
@@ -388,8 +388,8 @@ std::int32_t TMenuItem::Tag() const {
     return FImpl->Tag;
 }
 
-void TMenuItem::SetTag(std::int32_t Tag) {
-    FImpl->Tag = Tag;
+void TMenuItem::SetTag(std::int32_t tag) {
+    FImpl->Tag = tag;
     FImpl->Menu->FImpl->ScheduleDump();
 }
 
@@ -397,8 +397,8 @@ bool TMenuItem::Enabled() const {
     return FImpl->Enabled;
 }
 
-void TMenuItem::SetEnabled(bool Enabled) {
-    FImpl->Enabled = Enabled;
+void TMenuItem::SetEnabled(bool enabled) {
+    FImpl->Enabled = enabled;
     FImpl->Draw();
     FImpl->Menu->FImpl->ScheduleDump();
 }
@@ -407,8 +407,8 @@ const std::string& TMenuItem::ImageName() const {
     return FImpl->ImageName;
 }
 
-void TMenuItem::SetImageName(const std::string& Name) {
-    FImpl->ImageName = Name;
+void TMenuItem::SetImageName(const std::string& name) {
+    FImpl->ImageName = name;
     FImpl->Menu->FImpl->ScheduleDump();
 }
 
@@ -416,8 +416,8 @@ int TMenuItem::ImageIndex() const {
     return FImpl->ImageIndex;
 }
 
-void TMenuItem::SetImageIndex(int Index) {
-    FImpl->ImageIndex = Index;
+void TMenuItem::SetImageIndex(int index) {
+    FImpl->ImageIndex = index;
     if (FImpl->Parent) FImpl->Parent->FImpl->Rethink();
 }
 
@@ -425,8 +425,8 @@ int TMenuItem::Count() const {
     return static_cast<int>(FImpl->Children.size());
 }
 
-TMenuItem& TMenuItem::Item(int Index) const {
-    return *FImpl->Children.at(static_cast<std::size_t>(Index));
+TMenuItem& TMenuItem::Item(int index) const {
+    return *FImpl->Children.at(static_cast<std::size_t>(index));
 }
 
 TMenuItem* TMenuItem::Parent() const {
@@ -476,10 +476,10 @@ TMenuItem& TMainMenu::Items() {
     return *FImpl->Root;
 }
 
-void TMainMenu::SetImages(TVirtualImageList* Images) {
+void TMainMenu::SetImages(TVirtualImageList* images) {
     if (FImpl->Images) FImpl->Images->OnChange = nullptr;
-    FImpl->Images = Images;
-    if (Images) Images->OnChange = [this] { FImpl->RedrawPictures(*FImpl->Root); };
+    FImpl->Images = images;
+    if (images) images->OnChange = [this] { FImpl->RedrawPictures(*FImpl->Root); };
     FImpl->RedrawPictures(*FImpl->Root);
 }
 

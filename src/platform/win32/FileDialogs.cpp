@@ -91,7 +91,7 @@ TFileDialog::~TFileDialog() {
     if (FShowing) static_cast<IFileDialog*>(FShowing)->Close(HRESULT_FROM_WIN32(ERROR_CANCELLED));
 }
 
-TFileDialogResult TFileDialog::Execute(TForm* FallbackOwner) {
+TFileDialogResult TFileDialog::Execute(TForm* fallbackOwner) {
     // Harmless when the thread is already in an apartment.
     const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const auto uninitialize = [init] {
@@ -108,7 +108,7 @@ TFileDialogResult TFileDialog::Execute(TForm* FallbackOwner) {
     std::vector<std::wstring> texts;
     Prepare(dialog, *this, FLastFolder, texts);
     HWND owner = GetActiveWindow();
-    if (!owner && FallbackOwner) owner = static_cast<HWND>(FallbackOwner->Handle());
+    if (!owner && fallbackOwner) owner = static_cast<HWND>(fallbackOwner->Handle());
 
     // A showing of this component can start from an event of an earlier one still showing.
     bool destroyed = false;

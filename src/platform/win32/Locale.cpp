@@ -32,9 +32,9 @@ std::string AnsiToUtf8(std::string_view bytes) {
     return Win32::CodePageToUtf8(GetACP(), bytes);
 }
 
-TLocaleTextDecoder::TLocaleTextDecoder(bool AsciiReadsAsUtf8) {
+TLocaleTextDecoder::TLocaleTextDecoder(bool asciiReadsAsUtf8) {
     UINT codePage = GetACP();
-    if (AsciiReadsAsUtf8 && codePage == 20127) codePage = CP_UTF8; // US-ASCII
+    if (asciiReadsAsUtf8 && codePage == 20127) codePage = CP_UTF8; // US-ASCII
     FConverter = reinterpret_cast<void*>(static_cast<std::uintptr_t>(codePage));
 }
 

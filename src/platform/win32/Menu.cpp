@@ -74,11 +74,11 @@ struct TImageCollection::TImpl {
 TImageCollection::TImageCollection() : FImpl(std::make_unique<TImpl>()) {}
 TImageCollection::~TImageCollection() = default;
 
-void TImageCollection::Add(const std::string& Name, const std::vector<std::uint8_t>& Bytes) {
+void TImageCollection::Add(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     TBitmap bitmap;
-    if (!DecodeImage(Bytes, bitmap))
-        throw std::runtime_error("The picture " + Name + " cannot be decoded: no picture the system reads");
-    FImpl->Pictures.push_back({Name, std::move(bitmap)});
+    if (!DecodeImage(bytes, bitmap))
+        throw std::runtime_error("The picture " + name + " cannot be decoded: no picture the system reads");
+    FImpl->Pictures.push_back({name, std::move(bitmap)});
 }
 
 void TImageCollection::Clear() {
@@ -89,8 +89,8 @@ int TImageCollection::Count() const {
     return static_cast<int>(FImpl->Pictures.size());
 }
 
-std::string TImageCollection::Name(int Index) const {
-    return Index >= 0 && Index < Count() ? FImpl->Pictures[static_cast<std::size_t>(Index)].Name
+std::string TImageCollection::Name(int index) const {
+    return index >= 0 && index < Count() ? FImpl->Pictures[static_cast<std::size_t>(index)].Name
                                          : std::string();
 }
 
@@ -441,11 +441,11 @@ bool TMainMenu::TImpl::MenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return false;
 }
 
-TMenuItem::TMenuItem(TMainMenu& Menu, TMenuItem* Parent) : FImpl(std::make_unique<TImpl>()) {
-    FImpl->Menu = &Menu;
+TMenuItem::TMenuItem(TMainMenu& menu, TMenuItem* parent) : FImpl(std::make_unique<TImpl>()) {
+    FImpl->Menu = &menu;
     FImpl->Self = this;
-    FImpl->Parent = Parent;
-    if (Parent) FImpl->Id = Menu.FImpl->TakeId(this);
+    FImpl->Parent = parent;
+    if (parent) FImpl->Id = menu.FImpl->TakeId(this);
 }
 
 TMenuItem::~TMenuItem() {
@@ -456,8 +456,8 @@ const std::string& TMenuItem::Caption() const {
     return FImpl->Caption;
 }
 
-void TMenuItem::SetCaption(const std::string& Caption) {
-    FImpl->Caption = Caption;
+void TMenuItem::SetCaption(const std::string& caption) {
+    FImpl->Caption = caption;
     if (FImpl->Parent) FImpl->Parent->FImpl->Rebuild();
 }
 
@@ -465,8 +465,8 @@ std::int32_t TMenuItem::Tag() const {
     return FImpl->Tag;
 }
 
-void TMenuItem::SetTag(std::int32_t Tag) {
-    FImpl->Tag = Tag;
+void TMenuItem::SetTag(std::int32_t tag) {
+    FImpl->Tag = tag;
     FImpl->Menu->FImpl->ScheduleDump();
 }
 
@@ -474,8 +474,8 @@ bool TMenuItem::Enabled() const {
     return FImpl->Enabled;
 }
 
-void TMenuItem::SetEnabled(bool Enabled) {
-    FImpl->Enabled = Enabled;
+void TMenuItem::SetEnabled(bool enabled) {
+    FImpl->Enabled = enabled;
     if (FImpl->Parent) FImpl->Parent->FImpl->Rebuild();
 }
 
@@ -483,8 +483,8 @@ const std::string& TMenuItem::ImageName() const {
     return FImpl->ImageName;
 }
 
-void TMenuItem::SetImageName(const std::string& Name) {
-    FImpl->ImageName = Name;
+void TMenuItem::SetImageName(const std::string& name) {
+    FImpl->ImageName = name;
     FImpl->Menu->FImpl->ScheduleDump();
 }
 
@@ -492,8 +492,8 @@ int TMenuItem::ImageIndex() const {
     return FImpl->ImageIndex;
 }
 
-void TMenuItem::SetImageIndex(int Index) {
-    FImpl->ImageIndex = Index;
+void TMenuItem::SetImageIndex(int index) {
+    FImpl->ImageIndex = index;
     if (FImpl->Parent) FImpl->Parent->FImpl->Rebuild();
 }
 
@@ -501,8 +501,8 @@ int TMenuItem::Count() const {
     return static_cast<int>(FImpl->Children.size());
 }
 
-TMenuItem& TMenuItem::Item(int Index) const {
-    return *FImpl->Children.at(static_cast<std::size_t>(Index));
+TMenuItem& TMenuItem::Item(int index) const {
+    return *FImpl->Children.at(static_cast<std::size_t>(index));
 }
 
 TMenuItem* TMenuItem::Parent() const {
@@ -556,10 +556,10 @@ TMenuItem& TMainMenu::Items() {
     return *FImpl->Root;
 }
 
-void TMainMenu::SetImages(TVirtualImageList* Images) {
+void TMainMenu::SetImages(TVirtualImageList* images) {
     if (FImpl->Images) FImpl->Images->OnChange = nullptr;
-    FImpl->Images = Images;
-    if (Images) Images->OnChange = [this] { FImpl->RebuildAll(*FImpl->Root); };
+    FImpl->Images = images;
+    if (images) images->OnChange = [this] { FImpl->RebuildAll(*FImpl->Root); };
     FImpl->RebuildAll(*FImpl->Root);
 }
 
