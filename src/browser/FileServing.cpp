@@ -53,8 +53,10 @@ std::optional<TServedFile> ServeFileRequest(const std::string& uri, const TFileS
             return file;
     }
     if (ReadWholeFile(source.AppDirPath + path, file.Content)) return file;
-    // The path as written, undecoded: file:///home/me/pic.png names /home/me/pic.png.
-    if (ReadWholeFile("/" + written, file.Content)) return file;
+    // The path as written, undecoded: file:///home/me/pic.png names /home/me/pic.png, and
+    // file:///C:/pic.png names C:/pic.png.
+    const bool drive = written.size() >= 2 && written[1] == ':';
+    if (ReadWholeFile(drive ? written : "/" + written, file.Content)) return file;
     return std::nullopt;
 }
 

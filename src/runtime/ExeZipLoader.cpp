@@ -13,6 +13,7 @@
 #include "browser/EdgeInstalled.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/Process.h"
 #include "runtime/CommandLine.h"
 #include "runtime/EdgeInstaller.h"
@@ -131,9 +132,9 @@ void LoadExeZip() {
 
     ApplyTheme();
 
-    AppDataDirPath = Shared::TSysUtils::GetLocalAppDataDirPath() + RuntimeAppID + "/";
+    AppDataDirPath = Shared::TSysUtils::GetLocalAppDataDirPath() + RuntimeAppID + Platform::PathDelim;
     ForceFolder(AppDataDirPath);
-    AppWin64DirPath = AppDataDirPath + "Win64/";
+    AppWin64DirPath = AppDataDirPath + "Win64" + Platform::PathDelim;
     Browser::EdgeLoaderDllPath = AppWin64DirPath + Shared::kLoaderEntry;
     ForceFolder(AppWin64DirPath);
 

@@ -10,7 +10,8 @@ if(NOT lines)
   message(FATAL_ERROR "${EXE} imports nothing: not a PE image of ours?")
 endif()
 set(system kernel32 user32 gdi32 advapi32 shell32 shlwapi ole32 oleaut32 comctl32 comdlg32 msvcrt
-           uxtheme dwmapi version ws2_32 bcrypt crypt32 imm32 winmm shcore ntdll)
+           uxtheme dwmapi version ws2_32 bcrypt crypt32 imm32 winmm shcore ntdll gdiplus msimg32
+           windowscodecs)
 foreach(line IN LISTS lines)
   string(REGEX REPLACE "DLL Name: ([^ \r]+).*" "\\1" dll "${line}")
   string(TOLOWER "${dll}" dll)
