@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all deps build debug run test unit e2e asan bench format check-format check-layers clean windows windows-unit
+.PHONY: all deps build linux debug run test unit e2e asan bench format check-format check-layers clean windows windows-unit
 
 all: build
 
@@ -13,7 +13,10 @@ ifndef NODEPS
 	@scripts/deps.sh
 endif
 
-build: deps
+# Both runtimes: Linux (with crv-pack and the browser loader) and crv-runtime.exe beside them.
+build: linux windows
+
+linux: deps
 	cmake --preset release -DCRV_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset release -j $(JOBS)
 
@@ -31,21 +34,25 @@ windows: deps
 	mkdir -p build/release/bin
 	cp build/windows/bin/crv-runtime.exe build/release/bin/
 
-# The Windows unit tests, run under Wine.
+# The Windows build's tests (portable and Win32 backend unit tests, the test loader, the exe's
+# imports), run under Wine on a display of their own.
 windows-unit: windows
-	ctest --preset windows -L unit -j $(JOBS)
+	xvfb-run -a ctest --preset windows -j $(JOBS) --timeout 300
 
-run: build
+# The demo needs the Linux build only.
+run: linux
 	scripts/run-demo.sh
 
-# Unit tests, end-to-end tests against the release build, then the unit tests and the bridge's
-# end-to-end tests again under the address and undefined-behaviour sanitizers.
+# Unit tests, end-to-end tests against the release build (the Windows packages under Wine among
+# them), the Windows build's tests under Wine, then the unit tests and the bridge's end-to-end tests
+# again under the address and undefined-behaviour sanitizers.
 test: build
 	ctest --preset release -L unit -j $(JOBS)
 	CRV_BIN_DIR=$(CURDIR)/build/release/bin $(PYTEST) -q tests/e2e
+	$(MAKE) --no-print-directory windows-unit
 	$(MAKE) --no-print-directory asan
 
-unit: build
+unit: linux
 	ctest --preset release -L unit -j $(JOBS)
 
 e2e: build
@@ -60,7 +67,7 @@ asan: deps
 		tests/e2e/test_menu.py tests/e2e/test_file_dialogs.py tests/e2e/test_shell.py
 
 # Start-up, bridge calls and serving, each against a minimal WebKitGTK program doing the same job.
-bench: build
+bench: linux
 	bench/startup.sh build/release
 	bench/bridge.sh build/release
 	bench/run.sh build/release

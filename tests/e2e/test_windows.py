@@ -1,0 +1,266 @@
+"""The Windows runtime under Wine: real packages made by crv-pack from crv-runtime.exe, with the test
+browser loader in place of the real one. It serves the start page as the browser asks for it,
+records what the runtime did and plays the page's call messages from a file."""
+import json
+import os
+import pathlib
+import shutil
+import subprocess
+import time
+
+import pytest
+
+from harness import poll, write_files
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+WIN_BUILD = pathlib.Path(os.environ.get("CRV_WINDOWS_BUILD_DIR", ROOT / "build" / "windows"))
+PAGE = "file:///index.html"
+
+
+@pytest.fixture(scope="session")
+def wine_prefix():
+    """The build tree's Wine prefix, made once by the Windows build (a first start takes long)."""
+    prefix = WIN_BUILD / "wineprefix"
+    if not shutil.which("wine") or not (prefix / "system.reg").exists():
+        pytest.skip("no Windows build with a Wine prefix: run 'make windows' first")
+    return prefix
+
+
+class WinApp:
+    """Packs test apps with the Windows runtime and runs them under Wine on the test display."""
+
+    def __init__(self, bin_dir, desktop, prefix, tmp_path, app_id):
+        self.bin_dir = bin_dir
+        self.desktop = desktop
+        self.prefix = prefix
+        self.tmp = tmp_path
+        self.app_id = app_id
+        self.log = tmp_path / "loader.jsonl"
+        self.procs = []
+        user = os.environ.get("USER") or os.environ.get("LOGNAME") or "root"
+        self.local_app_data = prefix / "drive_c" / "users" / user / "AppData" / "Local"
+
+    @property
+    def runtime(self):
+        return self.bin_dir / "crv-runtime.exe"
+
+    @staticmethod
+    def loader(variant="full"):
+        return WIN_BUILD / "tests" / "fixtures" / "win32loader" / variant / "WebView2LoaderWin64.dll"
+
+    def pack(self, files=None, *, name="Wine App", loader="full", settings=None, out="app.exe"):
+        site = write_files(self.tmp / "site", files or {"index.html": "<title>t</title>"})
+        args = [str(self.bin_dir / "crv-pack"), str(site), "-o", str(self.tmp / out), "--runtime",
+                str(self.runtime), "--id", self.app_id, "--name", name, "--dir-name", "app",
+                "--loader", str(self.loader(loader))]
+        for key, value in (settings or {}).items():
+            args += ["--set", f"{key}={value}"]
+        subprocess.run(args, check=True, capture_output=True, timeout=60)
+        return self.tmp / out
+
+    def start(self, package, messages=(), requests=(), close_when_done=False, args=()):
+        env = dict(self.desktop.env, WINEPREFIX=str(self.prefix), WINEDEBUG="-all",
+                   CRV_TESTLOADER_LOG=str(self.log), CRV_TESTLOADER_BODIES=str(self.tmp / "bodies"))
+        (self.tmp / "bodies").mkdir(exist_ok=True)
+        if messages:
+            lines = "".join(f"{PAGE}\t{json.dumps(m) if not isinstance(m, str) else m}\n" for m in messages)
+            (self.tmp / "messages.txt").write_text(lines, encoding="utf-8")
+            env["CRV_TESTLOADER_MESSAGES"] = str(self.tmp / "messages.txt")
+        if requests:
+            env["CRV_TESTLOADER_REQUESTS"] = "|".join(requests)
+        if close_when_done:
+            env["CRV_TESTLOADER_CLOSE_WHEN_DONE"] = "1"
+        proc = subprocess.Popen(["wine", str(package), *args], cwd=self.tmp, env=env, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, text=True, errors="replace")
+        self.procs.append(proc)
+        return proc
+
+    @staticmethod
+    def wait(proc, timeout=60):
+        out, err = proc.communicate(timeout=timeout)
+        return proc.returncode, err
+
+    def events(self, kind=None):
+        if not self.log.exists():
+            return []
+        rows = [json.loads(line) for line in self.log.read_text(encoding="utf-8").splitlines() if line.strip()]
+        return [r for r in rows if kind is None or r["event"] == kind]
+
+    def replies(self):
+        """The posted replies by uuid."""
+        return {r["json"]["uuid"]: r["json"] for r in self.events("post") if isinstance(r.get("json"), dict)}
+
+    def data_dir(self):
+        return self.local_app_data / self.app_id
+
+    def stop_all(self):
+        for proc in self.procs:
+            if proc.poll() is None:
+                proc.kill()
+            try:
+                proc.communicate(timeout=10)
+            except (subprocess.TimeoutExpired, ValueError):
+                pass
+        shutil.rmtree(self.data_dir(), ignore_errors=True)
+
+
+@pytest.fixture
+def win(bin_dir, desktop, wine_prefix, tmp_path, request):
+    if not (bin_dir / "crv-runtime.exe").exists():
+        pytest.skip("crv-runtime.exe is not built: run 'make windows' first")
+    app_id = "test.wine." + request.node.name.replace("[", ".").replace("]", "")[:60]
+    a = WinApp(bin_dir, desktop, wine_prefix, tmp_path, app_id)
+    yield a
+    a.stop_all()
+
+
+def call(number, uuid, **data):
+    return {"id": number, "uuid": uuid, "data": data}
+
+
+CLOSE = call(50001, "close")
+
+
+def test_bare_runtime_refuses_with_message_5(win, tmp_path):
+    bare = tmp_path / "bare.exe"
+    shutil.copyfile(win.runtime, bare)
+    proc = win.start(bare)
+    dialog = win.desktop.wait_window("^Error$", timeout=60)
+    win.desktop.keys(dialog, "Return")
+    code, err = win.wait(proc)
+    assert code == 0
+    assert "This is not a valid Windows application." in err
+
+
+def test_damaged_archive_ends_with_code_1_after_its_error_box(win, tmp_path):
+    package = win.pack()
+    data = bytearray(package.read_bytes())
+    tail = data.rfind(b"PK\x05\x06")
+    data[tail + 16:tail + 20] = b"\xff\xff\xff\x7f"  # central directory past the end
+    damaged = tmp_path / "damaged.exe"
+    damaged.write_bytes(bytes(data))
+    proc = win.start(damaged)
+    # The error box is the only window the program shows; answer it as a user would.
+    box = win.desktop.wait_window(".", timeout=60)
+    win.desktop.keys(box, "Return")
+    code, err = win.wait(proc)
+    assert code == 1, err
+
+
+@pytest.mark.parametrize("missing", ["ID", "Name", "DirName"])
+def test_missing_identity_key_stops_silently(win, tmp_path, missing):
+    ini = {"ID": win.app_id, "Name": "Wine App", "DirName": "app"}
+    del ini[missing]
+    (tmp_path / "crv.ini").write_text("[App]\r\n" + "".join(f"{k}={v}\r\n" for k, v in ini.items()))
+    site = write_files(tmp_path / "site", {"index.html": "<title>t</title>"})
+    subprocess.run([str(win.bin_dir / "crv-pack"), str(site), "-o", str(tmp_path / "app.exe"), "--runtime",
+                    str(win.runtime), "--ini", str(tmp_path / "crv.ini"), "--loader", str(win.loader())],
+                   check=True, capture_output=True, timeout=60)
+    code, err = win.wait(win.start(tmp_path / "app.exe"))
+    assert code == 0 and "Error" not in err
+    assert not win.log.exists(), "the browser must not be reached"
+
+
+def test_package_starts_serves_its_start_page_and_answers_the_bridge(win):
+    page = "<!doctype html><title>Start</title><p>Hello from the archive</p>"
+    package = win.pack({"index.html": page, "style.css": "p{}", "data/list.txt": "one", "pic.png": b"\x89PNG"},
+                       settings={"Width": 640, "Height": 480})
+    messages = [
+        call(10001, "hello"), call(10002, "isRuntime"),
+        call(30003, "write", filePath="data\\notes.txt", contents="one\ntwo"),
+        call(30001, "exists", filePath="data/notes.txt"), call(30001, "missing", filePath="nope.txt"),
+        call(30002, "delete", filePath="data/notes.txt"), call(30001, "gone", filePath="data/notes.txt"),
+        call(30004, "extract", sourceFile="/style.css", targetFile="copy.css"),
+        call(40001, "dirExists", dirPath="data"), call(40002, "deleteDir", dirPath="data"),
+        call(40001, "dirGone", dirPath="data"),
+        call(40003, "temp"), call(40004, "documents"), call(40005, "desktop"),
+        call(40006, "exeDir"), call(40007, "appData"),
+        call(50002, "inFullscreen"),
+        call(60005, "title"), call(60006, "setTitle", title="Ünïcode title"), call(60005, "title2"),
+        call(60001, "style"), call(60002, "setStyle", style="ontop"), call(60001, "style2"),
+        call(60003, "state"), call(60004, "setState", state="maximized"), call(60003, "state2"),
+        call(30001, "noPath"),
+        '{"id": 30001, "uuid": "noData"}',
+        '{"id": 10001, "uuid": "he said \\"hi\\" \\\\", "data": {}}',
+        CLOSE,
+    ]
+    proc = win.start(package, messages=messages, requests=["file:///style.css", "file:///data/list.txt",
+                                                           "file:///pic.png", "file:///nothing.txt"])
+    code, err = win.wait(proc, timeout=90)
+    assert code == 0, err
+
+    env = win.events("environment")[0]
+    assert env["WEBVIEW2_USER_DATA_FOLDER"].endswith("\\" + win.app_id + "\\Win64\\")
+    assert env["WEBVIEW2_BROWSER_EXECUTABLE_FOLDER"] == "" and env["WEBVIEW2_RELEASE_CHANNEL_PREFERENCE"] == ""
+    assert "--disable-logging" in env["WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS"]
+    assert (win.data_dir() / "Win64" / "WebView2LoaderWin64.dll").exists()
+
+    served = {r["url"]: r for r in win.events("response")}
+    start = served[PAGE]
+    assert start["status"] == 200 and dict(start["headers"])["Content-Type"] == "text/html; charset=utf-8"
+    assert pathlib.Path(start["body"].replace("\\", "/")).read_bytes() == page.encode()
+    assert dict(served["file:///style.css"]["headers"])["Content-Type"] == "text/css; charset=utf-8"
+    assert dict(served["file:///data/list.txt"]["headers"])["Content-Type"] == "text/plain; charset=utf-8"
+    # The registry's type for .png wins over the built-in table (Wine registers image/x-png).
+    assert dict(served["file:///pic.png"]["headers"])["Content-Type"].startswith("image/")
+    assert not served["file:///nothing.txt"]["answered"]
+
+    r = win.replies()
+    ok = {uuid: reply["result"] for uuid, reply in r.items() if reply["success"]}
+    assert ok["hello"] == "2021.47" and ok["isRuntime"] is True
+    assert ok["write"] is True and ok["exists"] is True and ok["missing"] is False
+    assert ok["delete"] is True and ok["gone"] is False
+    assert ok["extract"] is True and (win.tmp / "copy.css").read_text() == "p{}"
+    assert ok["dirExists"] is True and ok["deleteDir"] is True and ok["dirGone"] is False
+    for folder in ("temp", "documents", "desktop", "exeDir", "appData"):
+        assert ok[folder].endswith("\\") and ok[folder][1] == ":", (folder, ok[folder])
+    assert ok["exeDir"].lower().rstrip("\\").endswith(win.tmp.name.lower())
+    assert ok["inFullscreen"] is False
+    assert ok["title"] == "Wine App" and ok["setTitle"] is True and ok["title2"] == "Ünïcode title"
+    assert ok["style"] == "normal" and ok["style2"] == "ontop"
+    assert ok["state"] == "normal" and ok["state2"] == "maximized"
+    assert r["noPath"] == {"uuid": "noPath", "success": False, "result": "Missing filePath"}
+    assert "noData" not in r, "a call without its argument object gets no reply"
+    assert ok['he said "hi" \\'] == "2021.47"
+
+
+def test_text_file_is_utf8_with_mark_and_crlf(win):
+    package = win.pack()
+    messages = [call(30003, "write", filePath="ü.txt", contents="é€😀\nzwei"), CLOSE]
+    code, err = win.wait(win.start(package, messages=messages), timeout=90)
+    assert code == 0, err
+    assert (win.tmp / "ü.txt").read_bytes() == "\ufeffé€😀\r\nzwei\r\n".encode()
+
+
+def test_messages_from_other_sources_or_malformed_get_no_reply(win):
+    package = win.pack()
+    (win.tmp / "extra").mkdir()
+    messages = ["not json at all", json.dumps([1, 2]), call(99999, "unknown"), call(10001, "ok"), CLOSE]
+    proc = win.start(package, messages=messages)
+    code, err = win.wait(proc, timeout=90)
+    assert code == 0, err
+    assert set(win.replies()) == {"ok"}
+
+
+def test_second_instance_stops_silently_unless_allowed(win):
+    package = win.pack(settings={"Width": 640, "Height": 480})
+    first = win.start(package)
+    window = win.desktop.wait_window("^Wine App$", timeout=60)
+    geometry = win.desktop.geometry(window)
+    # The size set is the outer one on Windows: the client area the X window shows is smaller.
+    assert 600 <= geometry["WIDTH"] < 640 and 420 <= geometry["HEIGHT"] < 480, geometry
+    code, err = win.wait(win.start(package), timeout=60)
+    assert code == 0
+    assert len(win.desktop.windows("^Wine App$")) == 1
+    first.kill()
+    win.wait(first)
+
+
+def test_refusing_loader_leaves_the_window_up(win):
+    package = win.pack(loader="refuses")
+    proc = win.start(package)
+    window = win.desktop.wait_window("^Wine App$", timeout=60)
+    assert poll(lambda: proc.poll() is None, 3.0) and proc.poll() is None
+    win.desktop.close(window)
+    proc.kill()
+    win.wait(proc)
