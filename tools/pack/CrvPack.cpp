@@ -85,9 +85,20 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
     CheckReadable("The application folder", options.AppDir, TKind::Folder);
     in.Runtime = options.Runtime.empty() ? ownFolder + "/crv-runtime" : options.Runtime;
     CheckReadable("The runtime", in.Runtime, TKind::File);
+    const auto runtimeImage = Shared::ReadExeImageInfo(in.Runtime);
+    const bool windowsRuntime = runtimeImage && runtimeImage->Format == Shared::TExeFormat::PE;
     if (options.Loader) {
         in.Loader = *options.Loader;
         CheckReadable("The loader library", in.Loader, TKind::File);
+        const auto loaderImage = Shared::ReadExeImageInfo(in.Loader);
+        if (windowsRuntime && loaderImage && loaderImage->Format == Shared::TExeFormat::ELF)
+            Warn("the loader \"" + in.Loader +
+                 "\" is a Linux library in a Windows package: give the WebView2 "
+                 "loader DLL for 64-bit Windows with --loader");
+    } else if (windowsRuntime) {
+        Warn("no --loader given for a Windows package: give the WebView2 loader DLL for 64-bit Windows "
+             "(WebView2Loader.dll of the WebView2 SDK), or the package will report the browser runtime "
+             "as missing");
     } else if (::access((ownFolder + "/libcrvwebview.so").c_str(), R_OK) == 0) {
         in.Loader = ownFolder + "/libcrvwebview.so";
     } else {
@@ -95,8 +106,7 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
              "browser runtime as missing");
     }
     if (!options.Icon.empty() || !options.VersionInfo.empty()) {
-        const auto image = Shared::ReadExeImageInfo(in.Runtime);
-        if (!image || image->Format != Shared::TExeFormat::PE)
+        if (!windowsRuntime)
             throw EUsageError("--icon and --version change a Windows runtime, and \"" + in.Runtime +
                               "\" is not a Windows executable");
         if (Shared::TExeUtils(in.Runtime).ExeHasAttachedStub())
@@ -110,9 +120,8 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
         CheckReadable("The installer", in.Installer, TKind::File);
     } else if (!options.NoInstaller) {
         // Only a Linux runtime can run the script; a Windows package takes the real installer.
-        const auto image = Shared::ReadExeImageInfo(in.Runtime);
         const std::string script = ownFolder + "/WebView2Installer.sh";
-        if (image && image->Format == Shared::TExeFormat::ELF) {
+        if (runtimeImage && runtimeImage->Format == Shared::TExeFormat::ELF) {
             if (::access(script.c_str(), R_OK) == 0)
                 in.Installer = script;
             else
