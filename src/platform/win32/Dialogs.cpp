@@ -10,7 +10,7 @@
 #include "platform/Application.h"
 #include "platform/win32/ThemeColors.h"
 #include "platform/win32/UiLoop.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/Wide.h"
 
 namespace Platform {
 
@@ -97,7 +97,7 @@ void RegisterDialogClass() {
 
 // Custom captions are shown as given: an ampersand in them is not an access key.
 std::wstring ButtonText(const std::string& caption, bool custom) {
-    std::wstring text = WideText(caption);
+    std::wstring text = Win32::Widen(caption);
     if (!custom) return text;
     std::wstring escaped;
     for (wchar_t c : text) {
@@ -136,7 +136,7 @@ HWND CreateDialogWindow(TDialog& dialog, const TMessageDialogOptions& options,
 
     HDC dc = GetDC(nullptr);
     HGDIOBJ oldFont = SelectObject(dc, dialog.Font);
-    const std::wstring text = WideText(options.Text);
+    const std::wstring text = Win32::Widen(options.Text);
     constexpr UINT kTextFlags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
     const SIZE textSize = TextSize(dc, text, scaled(kTextWidth), kTextFlags);
     std::vector<std::wstring> buttonTexts;
@@ -174,7 +174,7 @@ HWND CreateDialogWindow(TDialog& dialog, const TMessageDialogOptions& options,
 
     RegisterDialogClass();
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HWND window = CreateWindowExW(kExStyle, kDialogClass, WideText(options.Title).c_str(), kStyle,
+    HWND window = CreateWindowExW(kExStyle, kDialogClass, Win32::Widen(options.Title).c_str(), kStyle,
                                   area.left + (area.right - area.left - width) / 2,
                                   area.top + (area.bottom - area.top - height) / 2, width, height, owner,
                                   nullptr, instance, nullptr);
@@ -251,7 +251,8 @@ void ShowErrorBox(const std::string& text, const std::string& title) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     std::fflush(stderr);
     if (!EnsureUiInitialized() || EndingProgram()) return;
-    MessageBoxW(ActiveWindow(), WideText(text).c_str(), WideText(title).c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(ActiveWindow(), Win32::Widen(text).c_str(), Win32::Widen(title).c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 } // namespace Platform

@@ -11,7 +11,7 @@
 #include "platform/ImageList.h"
 #include "platform/win32/ControlTree.h"
 #include "platform/win32/UiLoop.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/Wide.h"
 
 namespace Platform {
 
@@ -108,7 +108,7 @@ struct TEdit::TImpl {
         LOGFONTW font = metrics.lfMessageFont;
         if (FontPixels > 0) font.lfHeight = -Scaled(FontPixels, Edit);
         if (!FontFamily.empty()) {
-            const std::wstring family = WideText(FontFamily);
+            const std::wstring family = Win32::Widen(FontFamily);
             lstrcpynW(font.lfFaceName, family.c_str(), LF_FACESIZE);
         }
         HFONT created = CreateFontIndirectW(&font);
@@ -142,11 +142,11 @@ std::string TEdit::Text() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(FEdit->Edit)) + 1, L'\0');
     text.resize(
         static_cast<std::size_t>(GetWindowTextW(FEdit->Edit, text.data(), static_cast<int>(text.size()))));
-    return Utf8Text(text);
+    return Win32::Narrow(text);
 }
 
 void TEdit::SetText(const std::string& text) {
-    if (FEdit->Edit) SetWindowTextW(FEdit->Edit, WideText(text).c_str());
+    if (FEdit->Edit) SetWindowTextW(FEdit->Edit, Win32::Widen(text).c_str());
 }
 
 // The edit shows one UTF-16 unit per character; a character beyond that plane shows as '*'.

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "platform/Form.h"
-#include "platform/win32/Utf16.h"
+#include "platform/win32/Wide.h"
 
 namespace Platform {
 
@@ -51,8 +51,8 @@ void Prepare(IFileDialog* dialog, const TFileDialog& component, const std::strin
     texts.reserve(component.FileTypes.size() * 2);
     std::vector<COMDLG_FILTERSPEC> specs;
     for (const auto& type : component.FileTypes) {
-        texts.push_back(Widen(type.DisplayName));
-        texts.push_back(Widen(type.FileMask));
+        texts.push_back(Win32::Widen(type.DisplayName));
+        texts.push_back(Win32::Widen(type.FileMask));
         specs.push_back({texts[texts.size() - 2].c_str(), texts.back().c_str()});
     }
     if (!specs.empty()) {
@@ -61,11 +61,11 @@ void Prepare(IFileDialog* dialog, const TFileDialog& component, const std::strin
             component.FileTypeIndex >= 1 && component.FileTypeIndex <= static_cast<int>(specs.size());
         dialog->SetFileTypeIndex(inRange ? static_cast<UINT>(component.FileTypeIndex) : 1);
     }
-    if (!component.Title.empty()) dialog->SetTitle(Widen(component.Title).c_str());
+    if (!component.Title.empty()) dialog->SetTitle(Win32::Widen(component.Title).c_str());
 
     // A name with a folder opens the dialog in that folder; a bare name, in the last one used.
-    const std::filesystem::path name(Widen(component.FileName));
-    const std::wstring folder = name.is_absolute() ? name.parent_path().wstring() : Widen(lastFolder);
+    const std::filesystem::path name(Win32::Widen(component.FileName));
+    const std::wstring folder = name.is_absolute() ? name.parent_path().wstring() : Win32::Widen(lastFolder);
     if (IShellItem* item = FolderItem(folder)) {
         dialog->SetFolder(item);
         item->Release();
@@ -77,7 +77,7 @@ std::string ChosenPath(IFileDialog* dialog) {
     TComPtr<IShellItem> item;
     wchar_t* path = nullptr;
     if (FAILED(dialog->GetResult(&item)) || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &path))) return {};
-    std::string chosen = Narrow(path);
+    std::string chosen = Win32::Narrow(path);
     CoTaskMemFree(path);
     return chosen;
 }
@@ -135,7 +135,7 @@ TFileDialogResult TFileDialog::Execute(TForm* fallbackOwner) {
 
     if (chosen.empty()) return TFileDialogResult::Cancelled;
     FileName = chosen;
-    FLastFolder = Narrow(std::filesystem::path(Widen(chosen)).parent_path().wstring());
+    FLastFolder = Win32::Narrow(std::filesystem::path(Win32::Widen(chosen)).parent_path().wstring());
     return TFileDialogResult::Confirmed;
 }
 

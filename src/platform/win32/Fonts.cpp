@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/Utf16.h"
+#include "platform/win32/Wide.h"
 
 namespace Platform {
 
@@ -23,8 +23,8 @@ std::wstring DefaultFamily() {
 int TextWidthInPixels(const TFontDescription& font, const std::string& text) {
     if (font.PixelSize <= 0) return -1;
     if (text.empty()) return 0;
-    const std::wstring family = font.Family.empty() ? DefaultFamily() : Widen(font.Family);
-    const std::wstring wide = Widen(text);
+    const std::wstring family = font.Family.empty() ? DefaultFamily() : Win32::Widen(font.Family);
+    const std::wstring wide = Win32::Widen(text);
     // A negative height asks for the em height rather than the cell height.
     HFONT handle =
         CreateFontW(-font.PixelSize, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic, FALSE, FALSE,

@@ -15,7 +15,7 @@
 #include "platform/win32/FormImpl.h"
 #include "platform/win32/MenuAccess.h"
 #include "platform/win32/UiLoop.h"
-#include "platform/win32/WideText.h"
+#include "platform/win32/Wide.h"
 
 namespace Platform {
 
@@ -242,7 +242,7 @@ TForm::~TForm() {
 
 void TForm::SetCaption(const std::string& caption) {
     FImpl->Caption = caption;
-    if (FImpl->Window) SetWindowTextW(FImpl->Window, WideText(caption).c_str());
+    if (FImpl->Window) SetWindowTextW(FImpl->Window, Win32::Widen(caption).c_str());
 }
 
 std::string TForm::Caption() const {

@@ -16,7 +16,7 @@
 #include "platform/win32/MenuAccess.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/ThemeColors.h"
-#include "platform/win32/Utf16.h"
+#include "platform/win32/Wide.h"
 #include "platform/win32/WindowTheme.h"
 
 namespace Platform {
@@ -39,7 +39,7 @@ std::wstring SystemText(const std::string& keyed) {
             if (pos + 1 < keyed.size() && keyed[pos + 1] == '&') ++pos;
         }
     }
-    return Widen(text);
+    return Win32::Widen(text);
 }
 
 bool DebugMenu() {
@@ -428,7 +428,7 @@ bool TMainMenu::TImpl::MenuChar(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     TMenuItem* level = FindLevel(*Root, reinterpret_cast<HMENU>(lParam));
     if (!level || !OwnerDrawn()) return false;
     const wchar_t typed[2] = {static_cast<wchar_t>(LOWORD(wParam)), 0};
-    std::string key = Narrow(typed);
+    std::string key = Win32::Narrow(typed);
     if (key.size() == 1) key[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(key[0])));
     const auto& entries = level->FImpl->Entries;
     for (std::size_t pos = 0; pos < entries.size(); ++pos) {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/FileDialogs.h"
-#include "platform/win32/Utf16.h"
+#include "platform/win32/Wide.h"
 
 using namespace Platform;
 
@@ -56,7 +56,7 @@ HWND Control(HWND dialog, int id) {
 std::string ControlText(HWND dialog, int id) {
     wchar_t text[260] = {};
     GetWindowTextW(Control(dialog, id), text, 260);
-    return Narrow(text);
+    return Win32::Narrow(text);
 }
 
 void Cancel(HWND dialog) {
@@ -65,7 +65,7 @@ void Cancel(HWND dialog) {
 
 void TypeAndConfirm(HWND dialog, const std::string& path) {
     SendMessageW(Control(dialog, kFileNameEdit), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(Widen(path).c_str()));
+                 reinterpret_cast<LPARAM>(Win32::Widen(path).c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
 }
 
@@ -79,7 +79,7 @@ void ChooseFileType(HWND dialog, int index) {
 std::string TempFolder() {
     wchar_t path[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, path);
-    return Narrow(path);
+    return Win32::Narrow(path);
 }
 
 } // namespace
@@ -114,7 +114,8 @@ TEST(Win32FileDialogs, CancelAnswersCancelledAndKeepsTheChosenFilterForTheNextSh
 TEST(Win32FileDialogs, ReturnsTheTypedPathInTheFolderItOpensIn) {
     const std::string folder = TempFolder();
     const std::string existing = folder + "crv-dialog-existing.txt";
-    CloseHandle(CreateFileW(Widen(existing).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CloseHandle(
+        CreateFileW(Win32::Widen(existing).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 
     TFileOpenDialog open;
     open.Title = "crv open typed";
@@ -122,7 +123,8 @@ TEST(Win32FileDialogs, ReturnsTheTypedPathInTheFolderItOpensIn) {
         TUser user(L"crv open typed", [&](HWND window) { TypeAndConfirm(window, existing); });
         ASSERT_EQ(open.Execute(), TFileDialogResult::Confirmed);
     }
-    EXPECT_EQ(CompareStringOrdinal(Widen(open.FileName).c_str(), -1, Widen(existing).c_str(), -1, TRUE),
+    EXPECT_EQ(CompareStringOrdinal(Win32::Widen(open.FileName).c_str(), -1, Win32::Widen(existing).c_str(),
+                                   -1, TRUE),
               CSTR_EQUAL)
         << open.FileName;
 
@@ -135,15 +137,17 @@ TEST(Win32FileDialogs, ReturnsTheTypedPathInTheFolderItOpensIn) {
         ASSERT_EQ(save.Execute(), TFileDialogResult::Confirmed);
     }
     const std::string expected = folder + "crv-dialog-new.txt";
-    EXPECT_EQ(CompareStringOrdinal(Widen(save.FileName).c_str(), -1, Widen(expected).c_str(), -1, TRUE),
+    EXPECT_EQ(CompareStringOrdinal(Win32::Widen(save.FileName).c_str(), -1, Win32::Widen(expected).c_str(),
+                                   -1, TRUE),
               CSTR_EQUAL)
         << save.FileName;
-    DeleteFileW(Widen(existing).c_str());
+    DeleteFileW(Win32::Widen(existing).c_str());
 }
 
 TEST(Win32FileDialogs, AsksBeforeReturningAnExistingFileOnlyWhenTold) {
     const std::string existing = TempFolder() + "crv-dialog-overwrite.txt";
-    CloseHandle(CreateFileW(Widen(existing).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CloseHandle(
+        CreateFileW(Win32::Widen(existing).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     TFileSaveDialog save;
     save.Title = "crv save overwrite";
     {
@@ -177,5 +181,5 @@ TEST(Win32FileDialogs, AsksBeforeReturningAnExistingFileOnlyWhenTold) {
         EXPECT_EQ(save.Execute(), TFileDialogResult::Cancelled);
     }
     EXPECT_TRUE(asked);
-    DeleteFileW(Widen(existing).c_str());
+    DeleteFileW(Win32::Widen(existing).c_str());
 }

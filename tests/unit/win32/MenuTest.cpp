@@ -9,7 +9,7 @@
 #include "platform/win32/MenuAccess.h"
 #include "platform/win32/Pictures.h"
 #include "platform/win32/ThemeColors.h"
-#include "platform/win32/Utf16.h"
+#include "platform/win32/Wide.h"
 #include "tests/unit/win32/Win32TestSupport.h"
 
 using namespace Platform;
@@ -25,7 +25,7 @@ constexpr TStylePalette kDark{"#202020", "#e0e0e0", "#2b2b2b", "#3a6ea5", "#ffff
 std::string Text(HMENU menu, int pos) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(pos), text, 128, MF_BYPOSITION);
-    return Narrow(text);
+    return Win32::Narrow(text);
 }
 
 MENUITEMINFOW Info(HMENU menu, int pos) {
