@@ -58,8 +58,8 @@ class WinApp:
         subprocess.run(args, check=True, capture_output=True, timeout=60)
         return self.tmp / out
 
-    def start(self, package, messages=(), requests=(), close_when_done=False, args=()):
-        env = dict(self.desktop.env, WINEPREFIX=str(self.prefix), WINEDEBUG="-all",
+    def start(self, package, messages=(), requests=(), close_when_done=False, args=(), **extra):
+        env = dict(self.desktop.env, **extra, WINEPREFIX=str(self.prefix), WINEDEBUG="-all",
                    CRV_TESTLOADER_LOG=str(self.log), CRV_TESTLOADER_BODIES=str(self.tmp / "bodies"))
         (self.tmp / "bodies").mkdir(exist_ok=True)
         if messages:
@@ -280,3 +280,25 @@ def test_pack_warns_about_a_missing_or_linux_loader_in_a_windows_package(win, tm
             assert warning in result.stderr
         else:
             assert result.stderr == ""
+
+
+def test_power_actions_reject_with_the_systems_message_through_the_test_seam(win):
+    package = win.pack()
+    messages = [call(11001, "logoff"), call(11002, "reboot"), call(11003, "shutdown"), CLOSE]
+    code, err = win.wait(win.start(package, messages=messages, CRV_TEST_REFUSE_POWER="1"), timeout=90)
+    assert code == 0, err
+    replies = win.replies()
+    for uuid in ("logoff", "reboot", "shutdown"):
+        assert replies[uuid]["success"] is False and replies[uuid]["result"], replies[uuid]
+
+
+def test_loader_is_extracted_once(win):
+    package = win.pack()
+    code, err = win.wait(win.start(package, messages=[CLOSE]), timeout=90)
+    assert code == 0, err
+    loader = win.data_dir() / "Win64" / "WebView2LoaderWin64.dll"
+    first = loader.stat().st_mtime_ns
+    time.sleep(1.1)
+    code, err = win.wait(win.start(package, messages=[CLOSE]), timeout=90)
+    assert code == 0, err
+    assert loader.stat().st_mtime_ns == first
