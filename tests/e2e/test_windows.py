@@ -76,6 +76,12 @@ class WinApp:
         return proc
 
     @staticmethod
+    def kill(proc):
+        """Ends a run that cannot end by itself (no page answers the close request)."""
+        proc.kill()
+        proc.wait(timeout=30)
+
+    @staticmethod
     def wait(proc, timeout=60):
         out, err = proc.communicate(timeout=timeout)
         return proc.returncode, err
@@ -98,8 +104,8 @@ class WinApp:
             if proc.poll() is None:
                 proc.kill()
             try:
-                proc.communicate(timeout=10)
-            except (subprocess.TimeoutExpired, ValueError):
+                proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
                 pass
         shutil.rmtree(self.data_dir(), ignore_errors=True)
 
@@ -252,8 +258,7 @@ def test_second_instance_stops_silently_unless_allowed(win):
     code, err = win.wait(win.start(package), timeout=60)
     assert code == 0
     assert len(win.desktop.windows("^Wine App$")) == 1
-    first.kill()
-    win.wait(first)
+    win.kill(first)
 
 
 def test_refusing_loader_leaves_the_window_up(win):
@@ -262,8 +267,7 @@ def test_refusing_loader_leaves_the_window_up(win):
     window = win.desktop.wait_window("^Wine App$", timeout=60)
     assert poll(lambda: proc.poll() is None, 3.0) and proc.poll() is None
     win.desktop.close(window)
-    proc.kill()
-    win.wait(proc)
+    win.kill(proc)
 
 
 def test_pack_warns_about_a_missing_or_linux_loader_in_a_windows_package(win, tmp_path):
@@ -302,3 +306,25 @@ def test_loader_is_extracted_once(win):
     code, err = win.wait(win.start(package, messages=[CLOSE]), timeout=90)
     assert code == 0, err
     assert loader.stat().st_mtime_ns == first
+
+
+def test_allowed_instances_start_maximized_as_the_window_manager_reports(win):
+    package = win.pack(settings={"AllowInstances": 1, "WindowState": 1})
+    first = win.start(package)
+    window = win.desktop.wait_window("^Wine App$", timeout=60)
+    assert poll(lambda: "_NET_WM_STATE_MAXIMIZED_VERT" in win.desktop.prop(window, "_NET_WM_STATE"), 10)
+    assert "_NET_WM_STATE_MAXIMIZED_HORZ" in win.desktop.prop(window, "_NET_WM_STATE")
+    second = win.start(package)
+    assert poll(lambda: len(win.desktop.windows("^Wine App$")) == 2, 60), "a second window"
+    for proc in (first, second):
+        win.kill(proc)
+
+
+def test_borderless_window_has_no_frame(win):
+    package = win.pack(settings={"WindowBorder": 0, "Width": 400, "Height": 300})
+    proc = win.start(package)
+    window = win.desktop.wait_window("^Wine App$", timeout=60)
+    geometry = win.desktop.geometry(window)
+    # Without a border the client area is the whole window.
+    assert (geometry["WIDTH"], geometry["HEIGHT"]) == (400, 300), geometry
+    win.kill(proc)
