@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "abi/Utf.h"
 #include "browser/EdgeEx.h"
 #include "browser/EdgeInstalled.h"
 #include "platform/Dialogs.h"
@@ -45,18 +46,18 @@ using Shared::TSysUtils;
 // half-written installer that later starts would run.
 void ExtractInstaller(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::exists(path, error)) return;
+    if (std::filesystem::exists(Abi::Utf8Path(path), error)) return;
     std::vector<std::uint8_t> installer;
     ExeZip->ExtractToStream(Shared::kInstallerEntry, installer);
     const std::string tempPath = path + ".part" + std::to_string(std::random_device{}());
     {
-        std::ofstream file(tempPath, std::ios::binary | std::ios::trunc);
+        std::ofstream file(Abi::Utf8Path(tempPath), std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(installer.data()),
                    static_cast<std::streamsize>(installer.size()));
         file.close();
         if (!file) {
             const int code = Platform::LastErrorCode();
-            std::filesystem::remove(tempPath, error);
+            std::filesystem::remove(Abi::Utf8Path(tempPath), error);
             throw std::system_error(code, std::generic_category(), "Cannot create " + path);
         }
     }
@@ -70,7 +71,7 @@ void ExtractInstaller(const std::string& path) {
     std::filesystem::rename(tempPath, path, error);
     if (error) {
         const std::error_code renameError = error;
-        std::filesystem::remove(tempPath, error);
+        std::filesystem::remove(Abi::Utf8Path(tempPath), error);
         throw std::system_error(renameError, "Cannot create " + path);
     }
 }
