@@ -62,13 +62,13 @@ void ExtractInstaller(const std::string& path) {
         }
     }
     // It is a program: it must be allowed to run.
-    std::filesystem::permissions(tempPath,
+    std::filesystem::permissions(Abi::Utf8Path(tempPath),
                                  std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
                                      std::filesystem::perms::group_exec |
                                      std::filesystem::perms::others_read |
                                      std::filesystem::perms::others_exec,
                                  error);
-    std::filesystem::rename(tempPath, path, error);
+    std::filesystem::rename(Abi::Utf8Path(tempPath), Abi::Utf8Path(path), error);
     if (error) {
         const std::error_code renameError = error;
         std::filesystem::remove(Abi::Utf8Path(tempPath), error);
@@ -100,7 +100,7 @@ void RunEdgeInstallation() {
 
     if (Browser::CheckEdgeIsInstalled(Browser::EdgeLoaderDllPath)) {
         std::error_code error;
-        std::filesystem::remove(installerPath, error);
+        std::filesystem::remove(Abi::Utf8Path(installerPath), error);
         TSysUtils::ShellExec(Platform::GetExecutablePath(), "");
         Platform::ExitProcess(0);
     }

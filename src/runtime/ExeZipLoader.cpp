@@ -65,7 +65,7 @@ void ApplyTheme() {
 
 void ForceFolder(const std::string& path) {
     std::error_code error;
-    std::filesystem::create_directories(path, error);
+    std::filesystem::create_directories(Abi::Utf8Path(path), error);
     if (error) throw std::system_error(error, "Cannot create the folder " + path);
 }
 
