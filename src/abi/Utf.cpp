@@ -113,4 +113,13 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+std::filesystem::path Utf8Path(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string PathUtf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 } // namespace Corvane::Abi

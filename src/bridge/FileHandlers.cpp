@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "abi/Utf.h"
 #include "bridge/AppPath.h"
 #include "bridge/BrowserExternalModule.h"
 #include "browser/BrowserForm.h"
@@ -27,19 +28,21 @@ namespace fs = std::filesystem;
 
 bool IsFile(const std::string& path) {
     std::error_code error;
-    return fs::exists(path, error) && !fs::is_directory(path, error);
+    const fs::path file = Abi::Utf8Path(path);
+    return fs::exists(file, error) && !fs::is_directory(file, error);
 }
 
 bool IsFolder(const std::string& path) {
     std::error_code error;
-    return fs::is_directory(path, error);
+    return fs::is_directory(Abi::Utf8Path(path), error);
 }
 
 // Deletes one file; a folder is not a file.
 bool DeleteFile(const std::string& path) {
     std::error_code error;
-    if (fs::is_directory(fs::symlink_status(path, error))) return false;
-    return fs::remove(path, error) && !error;
+    const fs::path file = Abi::Utf8Path(path);
+    if (fs::is_directory(fs::symlink_status(file, error))) return false;
+    return fs::remove(file, error) && !error;
 }
 
 } // namespace
@@ -78,7 +81,7 @@ TBridgeOutcome TBrowserExternalModule::FilesWriteTextFile(const TJsonValue& data
     const std::string path = ReadAppPathArg(data, "filePath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     std::error_code ignored; // a folder that cannot be made shows as the write's failure
-    fs::create_directories(fs::path(path).parent_path(), ignored);
+    fs::create_directories(Abi::Utf8Path(path).parent_path(), ignored);
     std::string contents;
     try {
         contents = ReadStringArg(data, "contents", "");

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "abi/CaseMap.h"
+#include "abi/Utf.h"
 #include "bridge/BrowserExternalForm.h"
 #include "bridge/BrowserExternalModule.h"
 #include "browser/BrowserForm.h"
@@ -51,8 +52,8 @@ bool EnabledFromText(const std::string& text) {
 // True with the file's bytes when path names a file; a file that cannot be read throws.
 bool ReadFileIfPresent(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error)) return false;
-    std::ifstream in(path, std::ios::binary);
+    if (path.empty() || !std::filesystem::is_regular_file(Abi::Utf8Path(path), error)) return false;
+    std::ifstream in(Abi::Utf8Path(path), std::ios::binary);
     if (!in) throw std::runtime_error("Cannot read the picture \"" + path + "\"");
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) throw std::runtime_error("Cannot read the picture \"" + path + "\"");

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "abi/Utf.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
 #include "shared/Base64.h"
@@ -50,7 +51,7 @@ TBridgeOutcome TBrowserExternalModule::Base64DecodeToFile(const TJsonValue& data
     const std::string path = ReadAppPathArg(data, "filePath");
     if (path.empty()) return TBridgeOutcome::Reject("Missing filePath");
     std::error_code ignored; // a folder that cannot be made shows as the write's failure
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    std::filesystem::create_directories(Abi::Utf8Path(path).parent_path(), ignored);
     std::string contents;
     try {
         contents = ReadStringArg(data, "contents", "");

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "abi/Utf.h"
 #include "abi/WebView2.h"
 #include "platform/DynamicLibrary.h"
 
@@ -11,7 +12,7 @@ namespace Corvane::Browser {
 
 bool CheckEdgeIsInstalled(const std::string& edgeLoaderDllPath) {
     std::error_code error;
-    if (!std::filesystem::exists(edgeLoaderDllPath, error)) return false;
+    if (!std::filesystem::exists(Abi::Utf8Path(edgeLoaderDllPath), error)) return false;
 
     Platform::TDynamicLibrary library;
     if (!library.Load(edgeLoaderDllPath)) return false;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "abi/CaseMap.h"
+#include "abi/Utf.h"
 #include "shared/StrUtils.h"
 #include "shared/ZipReader.h"
 
@@ -21,10 +22,11 @@ constexpr std::string_view kFilePrefix = "file:///";
 
 bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& content) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    const auto size = std::filesystem::file_size(path, error);
+    const std::filesystem::path file = Utf8Path(path);
+    if (!std::filesystem::is_regular_file(file, error)) return false;
+    const auto size = std::filesystem::file_size(file, error);
     if (error) return false;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     content.resize(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(content.size()));

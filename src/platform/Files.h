@@ -17,4 +17,7 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to, int& erro
 // system's code.
 bool WriteFileReplacing(const std::string& path, std::string_view bytes, int& error);
 
+// Copies the file at from to to, replacing a file already there. False on failure.
+bool CopyFileReplacing(const std::string& from, const std::string& to);
+
 } // namespace Platform

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "abi/Utf.h"
 #include "browser/EdgeEx.h"
 #include "browser/EdgeInstalled.h"
 #include "platform/Dialogs.h"
@@ -45,32 +46,32 @@ using Shared::TSysUtils;
 // half-written installer that later starts would run.
 void ExtractInstaller(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::exists(path, error)) return;
+    if (std::filesystem::exists(Abi::Utf8Path(path), error)) return;
     std::vector<std::uint8_t> installer;
     ExeZip->ExtractToStream(Shared::kInstallerEntry, installer);
     const std::string tempPath = path + ".part" + std::to_string(std::random_device{}());
     {
-        std::ofstream file(tempPath, std::ios::binary | std::ios::trunc);
+        std::ofstream file(Abi::Utf8Path(tempPath), std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(installer.data()),
                    static_cast<std::streamsize>(installer.size()));
         file.close();
         if (!file) {
             const int code = Platform::LastErrorCode();
-            std::filesystem::remove(tempPath, error);
+            std::filesystem::remove(Abi::Utf8Path(tempPath), error);
             throw std::system_error(code, std::generic_category(), "Cannot create " + path);
         }
     }
     // It is a program: it must be allowed to run.
-    std::filesystem::permissions(tempPath,
+    std::filesystem::permissions(Abi::Utf8Path(tempPath),
                                  std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
                                      std::filesystem::perms::group_exec |
                                      std::filesystem::perms::others_read |
                                      std::filesystem::perms::others_exec,
                                  error);
-    std::filesystem::rename(tempPath, path, error);
+    std::filesystem::rename(Abi::Utf8Path(tempPath), Abi::Utf8Path(path), error);
     if (error) {
         const std::error_code renameError = error;
-        std::filesystem::remove(tempPath, error);
+        std::filesystem::remove(Abi::Utf8Path(tempPath), error);
         throw std::system_error(renameError, "Cannot create " + path);
     }
 }
@@ -99,7 +100,7 @@ void RunEdgeInstallation() {
 
     if (Browser::CheckEdgeIsInstalled(Browser::EdgeLoaderDllPath)) {
         std::error_code error;
-        std::filesystem::remove(installerPath, error);
+        std::filesystem::remove(Abi::Utf8Path(installerPath), error);
         TSysUtils::ShellExec(Platform::GetExecutablePath(), "");
         Platform::ExitProcess(0);
     }

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "abi/Utf.h"
 #include "browser/EdgeEx.h"
 #include "browser/EdgeInstalled.h"
 #include "platform/Dialogs.h"
@@ -64,7 +65,7 @@ void ApplyTheme() {
 
 void ForceFolder(const std::string& path) {
     std::error_code error;
-    std::filesystem::create_directories(path, error);
+    std::filesystem::create_directories(Abi::Utf8Path(path), error);
     if (error) throw std::system_error(error, "Cannot create the folder " + path);
 }
 
@@ -73,26 +74,26 @@ void ForceFolder(const std::string& path) {
 // keep using.
 void ExtractLoader(const std::string& loaderPath) {
     std::error_code error;
-    if (std::filesystem::exists(loaderPath, error)) return;
+    if (std::filesystem::exists(Abi::Utf8Path(loaderPath), error)) return;
 
     Shared::TBytes loader;
     ExeZip->ExtractToStream(Shared::kLoaderEntry, loader);
     const std::string tempPath = loaderPath + ".part" + std::to_string(std::random_device{}());
     {
-        std::ofstream file(tempPath, std::ios::binary | std::ios::trunc);
+        std::ofstream file(Abi::Utf8Path(tempPath), std::ios::binary | std::ios::trunc);
         file.write(reinterpret_cast<const char*>(loader.data()), static_cast<std::streamsize>(loader.size()));
         file.close();
         if (!file) {
             const int code = Platform::LastErrorCode();
-            std::filesystem::remove(tempPath, error);
+            std::filesystem::remove(Abi::Utf8Path(tempPath), error);
             throw std::system_error(code, std::generic_category(), "Cannot create " + loaderPath);
         }
     }
     int code = 0;
     if (!Platform::MoveFileNoReplace(tempPath, loaderPath, code)) {
-        std::filesystem::remove(tempPath, error);
+        std::filesystem::remove(Abi::Utf8Path(tempPath), error);
         // Another instance put its copy there first: use that one.
-        if (!std::filesystem::exists(loaderPath, error))
+        if (!std::filesystem::exists(Abi::Utf8Path(loaderPath), error))
             throw std::system_error(code, std::generic_category(), "Cannot create " + loaderPath);
     }
 }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "abi/Utf.h"
 #include "shared/BinaryReader.h"
 
 namespace Corvane::Shared {
@@ -21,8 +22,7 @@ constexpr std::uint64_t kMaxTableBytes = 64ull << 20;
 // Reads byte ranges of the file, never more than asked and never past its end.
 class TImageFile {
 public:
-    explicit TImageFile(const std::string& path)
-        : FStream(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary) {
+    explicit TImageFile(const std::string& path) : FStream(Abi::Utf8Path(path), std::ios::binary) {
         if (!FStream) return;
         FStream.seekg(0, std::ios::end);
         const auto end = FStream.tellg();

@@ -112,9 +112,7 @@ TExeUtils::TExeInfoResult TExeUtils::UpdateExeInfo(
     const std::string& productName, const std::string& productVersion, const std::string& comments) const {
     TExeInfoResult result;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(
-            std::filesystem::path(std::u8string(exePath.begin(), exePath.end())), error))
-        return result;
+    if (!std::filesystem::is_regular_file(Abi::Utf8Path(exePath), error)) return result;
 
     TPeBytes block;
     try {

@@ -10,6 +10,7 @@
 #include <system_error>
 #include <utility>
 
+#include "abi/Utf.h"
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
 #include "shared/ExeImage.h"
@@ -17,10 +18,6 @@
 namespace Corvane::Shared {
 
 namespace {
-
-std::filesystem::path FsPath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
 
 // The system's error for what just failed on path; errno is what the stream's C library left.
 [[noreturn]] void ThrowFileError(const std::string& what, const std::string& path) {
@@ -30,7 +27,7 @@ std::filesystem::path FsPath(const std::string& path) {
 
 std::ifstream OpenForReading(const std::string& path) {
     errno = 0;
-    std::ifstream file(FsPath(path), std::ios::binary);
+    std::ifstream file(Abi::Utf8Path(path), std::ios::binary);
     if (!file) ThrowFileError("Cannot open", path);
     return file;
 }
@@ -80,7 +77,7 @@ TExeUtils::TExeUtils(std::string exePath) : FExePath(std::move(exePath)) {}
 std::int64_t TExeUtils::GetFileSizeByPath(const std::string& path) {
     if (path.empty()) return -1;
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(FsPath(path), error);
+    const std::uintmax_t size = std::filesystem::file_size(Abi::Utf8Path(path), error);
     if (error || size > static_cast<std::uintmax_t>(std::numeric_limits<std::int64_t>::max())) return -1;
     return static_cast<std::int64_t>(size);
 }
@@ -152,7 +149,7 @@ void TExeUtils::ExtractZipFromExe(const std::string& zipPath) const {
     if (length == 0) RefuseInvalidApplication();
 
     errno = 0;
-    std::ofstream zip(FsPath(zipPath), std::ios::binary | std::ios::trunc);
+    std::ofstream zip(Abi::Utf8Path(zipPath), std::ios::binary | std::ios::trunc);
     if (!zip) ThrowFileError("Cannot create", zipPath);
     if (length < 0) return;
 
@@ -170,7 +167,7 @@ void TExeUtils::AppendZipToExe(const std::string& zipPath, const std::string& ex
     std::ifstream zip = OpenForReading(zipPath);
     // in | out opens an existing file only, which the executable must be.
     errno = 0;
-    std::ofstream exe(FsPath(exePath), std::ios::binary | std::ios::in | std::ios::out);
+    std::ofstream exe(Abi::Utf8Path(exePath), std::ios::binary | std::ios::in | std::ios::out);
     if (!exe) ThrowFileError("Cannot open", exePath);
     exe.seekp(0, std::ios::end);
 

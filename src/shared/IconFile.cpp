@@ -8,12 +8,13 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "abi/Utf.h"
 #include "shared/BinaryReader.h"
 
 namespace Corvane::Shared {
 
 std::vector<std::uint8_t> ReadIconFile(const std::string& path, std::uint64_t maxSize) {
-    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
+    const std::filesystem::path file = Abi::Utf8Path(path);
     std::error_code ignored;
     if (std::filesystem::is_directory(file, ignored))
         throw std::runtime_error("Cannot open the icon file \"" + path + "\": " + std::strerror(EISDIR));

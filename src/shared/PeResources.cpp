@@ -68,7 +68,7 @@ std::uint32_t ComputePeChecksum(std::span<const std::uint8_t> file, std::size_t 
 }
 
 TPeImage TPeImage::Load(const std::string& path) {
-    std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
+    std::ifstream in(Abi::Utf8Path(path), std::ios::binary);
     if (!in) throw EPeError("Cannot open \"" + path + "\"");
     TPeBytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw EPeError("Cannot read \"" + path + "\"");

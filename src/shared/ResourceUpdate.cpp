@@ -7,15 +7,12 @@
 #include <fstream>
 #include <random>
 
+#include "abi/Utf.h"
 #include "shared/ExeImage.h"
 
 namespace Corvane::Shared {
 
 namespace {
-
-std::filesystem::path FsPath(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
 
 std::u8string RandomSuffix() {
     static constexpr char8_t kLetters[] = u8"abcdefghijklmnopqrstuvwxyz0123456789";
@@ -29,7 +26,7 @@ std::u8string RandomSuffix() {
 } // namespace
 
 void ReplaceFileContent(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::filesystem::path target = FsPath(path);
+    const std::filesystem::path target = Abi::Utf8Path(path);
     std::error_code error;
     const auto permissions = std::filesystem::status(target, error).permissions();
     if (error) throw EPeError("Cannot open \"" + path + "\": " + error.message());

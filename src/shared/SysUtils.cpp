@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "abi/Utf.h"
 #include "platform/Folders.h"
 #include "platform/Process.h"
 #include "platform/Session.h"
@@ -31,7 +32,7 @@ std::string TSysUtils::GetTempDirPath() {
 
 bool TSysUtils::DeleteDirectory(const std::string& dirPath) {
     std::error_code error;
-    const std::filesystem::path path(dirPath);
+    const std::filesystem::path path = Abi::Utf8Path(dirPath);
     if (!std::filesystem::is_directory(path, error)) return false;
     std::filesystem::remove_all(path, error);
     return !error && !std::filesystem::exists(path, error);

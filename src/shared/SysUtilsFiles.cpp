@@ -8,12 +8,15 @@
 #include <iterator>
 #include <system_error>
 
+#include "abi/Utf.h"
 #include "platform/FileNames.h"
 #include "platform/Files.h"
 #include "platform/Folders.h"
 #include "platform/Shortcuts.h"
 
 namespace fs = std::filesystem;
+using Corvane::Abi::PathUtf8;
+using Corvane::Abi::Utf8Path;
 
 namespace Corvane::Shared {
 
@@ -54,34 +57,38 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
            MatchesGlob(name, std::string_view(mask).substr(0, mask.size() - 2));
 }
 
+// Windows takes '/' as a separator too.
+bool IsSeparator(char c) {
+    return c == Platform::PathDelim || c == '/';
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == Platform::PathDelim) return folder + name;
+    if (folder.empty() || IsSeparator(folder.back())) return folder + name;
     return folder + Platform::PathDelim + name;
 }
 
 // A path without its trailing separators, so that its last part is a name.
 fs::path WithoutTrailingSeparator(const std::string& path) {
     std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == Platform::PathDelim)
+    while (trimmed.size() > 1 && IsSeparator(trimmed.back()))
         trimmed.pop_back();
-    return fs::path(trimmed);
+    return Utf8Path(trimmed);
 }
 
 bool CopyMatchingFiles(const fs::path& pattern, const fs::path& to) {
     std::error_code error;
     const fs::path folder = pattern.has_parent_path() ? pattern.parent_path() : fs::path(".");
-    const std::string mask = pattern.filename().string();
+    const std::string mask = PathUtf8(pattern.filename());
     std::vector<fs::path> files;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (it->is_regular_file(error) && MatchesMask(it->path().filename().string(), mask))
+        if (it->is_regular_file(error) && MatchesMask(PathUtf8(it->path().filename()), mask))
             files.push_back(it->path());
     if (error || files.empty()) return false;
     fs::create_directories(to, error);
     if (!fs::is_directory(to, error)) return false;
     bool copied = true;
     for (const auto& file : files)
-        copied =
-            fs::copy_file(file, to / file.filename(), fs::copy_options::overwrite_existing, error) && copied;
+        copied = Platform::CopyFileReplacing(PathUtf8(file), PathUtf8(to / file.filename())) && copied;
     return copied;
 }
 
@@ -99,14 +106,14 @@ bool CopyItem(const std::string& fromPath, const std::string& toPath) {
     if (fromPath.empty() || toPath.empty()) return false;
     const fs::path from = WithoutTrailingSeparator(fromPath);
     // A mask copies only files; a folder named in full is copied with everything below it.
-    if (HasWildcard(from.filename().string()))
+    if (HasWildcard(PathUtf8(from.filename())))
         return CopyMatchingFiles(from, WithoutTrailingSeparator(toPath));
 
     std::error_code error;
     const fs::file_status source = fs::status(from, error);
     if (error || !fs::exists(source)) return false;
-    const fs::path to = fs::is_directory(toPath, error) ? fs::path(toPath) / from.filename()
-                                                        : WithoutTrailingSeparator(toPath);
+    const fs::path to = fs::is_directory(Utf8Path(toPath), error) ? Utf8Path(toPath) / from.filename()
+                                                                  : WithoutTrailingSeparator(toPath);
     if (to.has_parent_path()) fs::create_directories(to.parent_path(), error);
     if (fs::is_directory(source)) {
         // A copy into the folder itself would never end.
@@ -117,7 +124,7 @@ bool CopyItem(const std::string& fromPath, const std::string& toPath) {
                  error);
         return !error;
     }
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, error) && !error;
+    return Platform::CopyFileReplacing(PathUtf8(from), PathUtf8(to));
 }
 
 } // namespace
@@ -135,8 +142,8 @@ void TSysUtils::GetDirectoryFiles(const std::string& rootDir, bool includeDirs,
     fileList.clear();
     std::error_code error;
     std::vector<std::string> folders, files;
-    for (fs::directory_iterator it(rootDir, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(Utf8Path(rootDir), error), end; !error && it != end; it.increment(error)) {
+        const std::string name = PathUtf8(it->path().filename());
         std::error_code kindError;
         if (it->is_directory(kindError)) {
             if (includeDirs) folders.push_back(name);
@@ -154,9 +161,9 @@ void TSysUtils::GetDirectoryFiles(const std::string& rootDir, bool includeDirs,
 
 std::int64_t TSysUtils::GetSizeOfFile(const std::string& filePath) {
     std::error_code error;
-    const fs::file_status status = fs::status(filePath, error);
+    const fs::file_status status = fs::status(Utf8Path(filePath), error);
     if (error || !fs::exists(status) || fs::is_directory(status)) return -1;
-    const auto size = fs::file_size(filePath, error);
+    const auto size = fs::file_size(Utf8Path(filePath), error);
     return error ? 0 : static_cast<std::int64_t>(size);
 }
 
@@ -171,12 +178,13 @@ std::int64_t TSysUtils::GetSizeOfDir(const std::string& dirPath, bool includeSub
         return total;
     }
     // Links to folders are not followed: they could lead back up the tree.
-    for (fs::recursive_directory_iterator it(dirPath, fs::directory_options::skip_permission_denied, error),
+    for (fs::recursive_directory_iterator
+             it(Utf8Path(dirPath), fs::directory_options::skip_permission_denied, error),
          end;
          !error && it != end; it.increment(error)) {
         std::error_code kindError;
         if (it->is_regular_file(kindError))
-            total += std::max<std::int64_t>(GetSizeOfFile(it->path().string()), 0);
+            total += std::max<std::int64_t>(GetSizeOfFile(PathUtf8(it->path())), 0);
     }
     return total;
 }
@@ -184,7 +192,7 @@ std::int64_t TSysUtils::GetSizeOfDir(const std::string& dirPath, bool includeSub
 int TSysUtils::GetSubdirectoriesCount(const std::string& dirPath) {
     int count = 0;
     std::error_code error;
-    for (fs::directory_iterator it(dirPath, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(Utf8Path(dirPath), error), end; !error && it != end; it.increment(error)) {
         std::error_code kindError;
         if (it->is_directory(kindError)) ++count;
     }
@@ -193,24 +201,25 @@ int TSysUtils::GetSubdirectoriesCount(const std::string& dirPath) {
 
 std::string TSysUtils::GetParentDirPath(const std::string& path) {
     std::error_code error;
-    const fs::path full = fs::absolute(path.empty() ? fs::path(".") : fs::path(path), error);
+    const fs::path full = fs::absolute(Utf8Path(path.empty() ? "." : path), error);
     if (error) return {};
-    std::string parent = (full / "..").lexically_normal().string();
+    std::string parent = PathUtf8((full / "..").lexically_normal());
     if (parent.empty() || parent.back() != Platform::PathDelim) parent += Platform::PathDelim;
     return parent;
 }
 
 std::string TSysUtils::ExpandFileNameRelBaseDir(const std::string& fileName, const std::string& baseDir) {
-    const bool relative = fileName.empty() || fileName.front() != Platform::PathDelim;
+    // A path with a root, a drive or both is kept apart from the base.
+    const bool relative = !Utf8Path(fileName).has_root_path();
     const std::string joined = relative ? JoinPath(baseDir, fileName) : fileName;
-    return fs::path(joined).lexically_normal().string();
+    return PathUtf8(Utf8Path(joined).lexically_normal());
 }
 
 bool TSysUtils::FilesHaveSameDateTime(const std::string& file1Path, const std::string& file2Path) {
     // A missing file answers false rather than raising.
     std::error_code error1, error2;
-    const auto time1 = fs::last_write_time(file1Path, error1);
-    const auto time2 = fs::last_write_time(file2Path, error2);
+    const auto time1 = fs::last_write_time(Utf8Path(file1Path), error1);
+    const auto time2 = fs::last_write_time(Utf8Path(file2Path), error2);
     return !error1 && !error2 && time1 == time2;
 }
 
@@ -222,7 +231,7 @@ bool TSysUtils::RemoveUTFBoomFromFile(const std::string& filePath) {
     std::string content;
     try {
         // The stream library reports a folder's read error by throwing.
-        std::ifstream in(filePath, std::ios::binary);
+        std::ifstream in(Utf8Path(filePath), std::ios::binary);
         if (!in) return false;
         content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         if (in.bad()) return false;

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <optional>
 
+#include "abi/Utf.h"
 #include "platform/Images.h"
 #include "shared/BinaryReader.h"
 #include "shared/IconFile.h"
@@ -106,7 +107,7 @@ bool TSysUtils::ExtractExeIcon(const std::string& filePath, TBitmap& bitmap) {
     try {
         char magic[4] = {};
         {
-            std::ifstream in(filePath, std::ios::binary);
+            std::ifstream in(Abi::Utf8Path(filePath), std::ios::binary);
             if (!in || !in.read(magic, sizeof magic)) return false;
         }
         if (magic[0] == 'M' && magic[1] == 'Z')

@@ -22,6 +22,7 @@
 #include "PackErrors.h"
 #include "PackOptions.h"
 #include "Progress.h"
+#include "abi/Utf.h"
 #include "shared/ExeImage.h"
 #include "shared/ExeUtils.h"
 #include "shared/ZipWriter.h"
@@ -55,7 +56,7 @@ void CheckReadable(const std::string& what, const std::string& path, TKind kind)
 }
 
 std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Abi::Utf8Path(path), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     if (!in && !in.eof())

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace Platform {
@@ -104,6 +106,12 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, int& er
     }
     error = 0;
     return true;
+}
+
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+    std::error_code error;
+    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error) &&
+           !error;
 }
 
 } // namespace Platform

@@ -127,4 +127,10 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, int& er
     return true;
 }
 
+// The C++ library's copy takes any existing target for the source itself (its file numbers are
+// always zero here), so the system copies.
+bool CopyFileReplacing(const std::string& from, const std::string& to) {
+    return CopyFileW(Win32::Widen(from).c_str(), Win32::Widen(to).c_str(), FALSE) != 0;
+}
+
 } // namespace Platform
