@@ -328,3 +328,30 @@ def test_borderless_window_has_no_frame(win):
     # Without a border the client area is the whole window.
     assert (geometry["WIDTH"], geometry["HEIGHT"]) == (400, 300), geometry
     win.kill(proc)
+
+
+def test_shell_base64_themes_and_menu_answer(win):
+    package = win.pack()
+    messages = [
+        call(70003, "command", command="echo out& echo err 1>&2& echo done"),
+        call(70003, "noFolder", command="echo x", workingDir="C:\\no\\such\\folder"),
+        call(70004, "windows"),
+        call(90001, "base64", filePath="decoded\\b.bin", contents="aGVs bG8="),
+        call(90001, "badBase64", filePath="bad.bin", contents="a=b"),
+        call(80002, "themes"), call(80003, "setTheme", name="Carbon"), call(80001, "theme"),
+        call(12001, "menu", items=json.dumps([{"id": 1, "caption": "&File", "items": [{"id": 2, "caption": "Open"}]}])),
+        call(12002, "menuUpdate", id=2, caption="Open…", enabled=False),
+        CLOSE,
+    ]
+    code, err = win.wait(win.start(package, messages=messages), timeout=90)
+    assert code == 0, err
+    r = win.replies()
+    assert r["command"]["success"] and r["command"]["result"].split() == ["out", "err", "done"]
+    assert r["noFolder"] == {"uuid": "noFolder", "success": True, "result": ""}
+    # Every top-level window with a caption, hidden ones too, as EnumWindows gives them.
+    assert r["windows"]["success"] and "Wine App" in r["windows"]["result"]
+    assert r["base64"]["success"] and (win.tmp / "decoded" / "b.bin").read_bytes() == b"hello"
+    assert r["badBase64"] == {"uuid": "badBase64", "success": False, "result": "Invalid base64 text"}
+    assert "Windows" in r["themes"]["result"] and len(r["themes"]["result"]) == 40
+    assert r["setTheme"]["result"] is True and r["theme"]["result"] == "Carbon"
+    assert r["menu"]["success"] and r["menuUpdate"]["success"]
