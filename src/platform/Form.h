@@ -44,6 +44,8 @@ public:
     std::string Caption() const;
     // Outer position and size; a window not yet shown takes them when it is shown.
     void SetBounds(int left, int top, int width, int height);
+    // The size inside the frame; the outer size follows from the border style (and menu) set before.
+    void SetClientSize(int width, int height);
     void SetLeft(int left);
     void SetTop(int top);
     void SetWidth(int width);

@@ -14,7 +14,7 @@ TRequirePasswordForm::TRequirePasswordForm() {
     SetBorderIcons(false, false);
     // No main window exists yet to centre on.
     SetPosition(Platform::TPosition::ScreenCenter);
-    SetBounds(0, 0, 308, 71);
+    SetClientSize(308, 71);
 
     ImageCollection.Add("key", Platform::ProgramResource("CRV_KEY_16"));
     ImageCollection.Add("key", Platform::ProgramResource("CRV_KEY_32"));

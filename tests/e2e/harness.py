@@ -133,6 +133,13 @@ class Desktop:
     def screenshot(self, path):
         self._run("import", "-window", "root", str(path))
 
+    def pixel(self, x, y):
+        """The colour of one screen pixel as (r, g, b)."""
+        out = self._run("import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-",
+                        check=True).stdout
+        values = out.splitlines()[1].split("(")[1].split(")")[0].split(",")
+        return tuple(round(float(v)) for v in values[:3])
+
 
 class Run:
     """One running process of a package."""

@@ -119,16 +119,6 @@ def test_runtime_still_missing_after_the_installer_shows_message_9(app, machine,
     assert not app.data_dir().exists(), "the next start asks again"
 
 
-def pixel(app, x, y):
-    """The colour of one screen pixel as (r, g, b)."""
-    shot = app.tmp / "screen.png"
-    app.desktop.screenshot(shot)
-    out = subprocess.run(["convert", str(shot), "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
-                         capture_output=True, text=True, check=True).stdout
-    values = out.splitlines()[1].split("(")[1].split(")")[0].split(",")
-    return tuple(round(float(v)) for v in values[:3])
-
-
 def relaunched_process(app, first_pid):
     """The pid of the package's main window that a process other than first_pid shows."""
     def other():
@@ -151,8 +141,8 @@ def test_successful_installation_behind_the_splash_starts_the_package_afresh(app
     x, y = geometry["X"], geometry["Y"]
     assert abs(x + 40 - 640) <= 1 and abs(y + 40 - 512) <= 1, "centred on the 1280x1024 screen"
     # The system hot-track colour, and corners cut round.
-    assert pixel(app, x + 40, y + 2) == (0, 102, 204)
-    assert pixel(app, x, y) != (0, 102, 204)
+    assert app.desktop.pixel(x + 40, y + 2) == (0, 102, 204)
+    assert app.desktop.pixel(x, y) != (0, 102, 204)
     assert machine.ran() == [f"{app.data_dir()}/WebView2Installer.exe /silent /install"]
 
     app.desktop.keys(splash, "alt+F4")

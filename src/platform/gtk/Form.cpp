@@ -243,6 +243,11 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     if (FImpl->Shown) FImpl->ApplyPosition();
 }
 
+// GTK sizes a window by its content: the frame is the window manager's.
+void TForm::SetClientSize(int width, int height) {
+    SetBounds(FImpl->Left, FImpl->Top, width, height);
+}
+
 void TForm::SetLeft(int left) {
     SetBounds(left, FImpl->Top, FImpl->Width, FImpl->Height);
 }

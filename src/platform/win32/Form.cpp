@@ -91,9 +91,11 @@ void TForm::TImpl::ApplyBorder() {
     const auto oldExStyle = static_cast<DWORD>(GetWindowLongPtrW(Window, GWL_EXSTYLE));
     SetWindowLongPtrW(Window, GWL_STYLE, (oldStyle & ~kBorderStyleBits) | style);
     SetWindowLongPtrW(Window, GWL_EXSTYLE, (oldExStyle & ~kBorderExStyleBits) | facts.ExStyle);
-    // The outer size stays; the frame is drawn anew and the client area follows.
+    // The outer size stays; the frame is drawn anew and the client area follows. The size is set
+    // again: a frame with a caption has a minimum width that may have widened the window.
     SetWindowPos(Window, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyBounds();
 }
 
 void TForm::TImpl::ApplyBounds() {
@@ -158,7 +160,9 @@ LRESULT TForm::TImpl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_WINDOWPOSCHANGED:
-        if (!IsIconic(Window) && !IsZoomed(Window)) {
+        // A hidden window keeps the bounds asked for: the system may have widened it to the minimum of
+        // a frame that the form changes before it shows.
+        if (IsWindowVisible(Window) && !IsIconic(Window) && !IsZoomed(Window)) {
             RECT rect;
             GetWindowRect(Window, &rect);
             Left = rect.left;
@@ -255,6 +259,19 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     FImpl->Width = width;
     FImpl->Height = height;
     FImpl->ApplyBounds();
+}
+
+void TForm::SetClientSize(int width, int height) {
+    const TBorderFacts& facts = kBorders[static_cast<int>(FImpl->Border)];
+    DWORD style = facts.Style;
+    DWORD exStyle = facts.ExStyle;
+    if (FImpl->Window) {
+        style = static_cast<DWORD>(GetWindowLongPtrW(FImpl->Window, GWL_STYLE));
+        exStyle = static_cast<DWORD>(GetWindowLongPtrW(FImpl->Window, GWL_EXSTYLE));
+    }
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, style, FMenu != nullptr, exStyle);
+    SetBounds(FImpl->Left, FImpl->Top, frame.right - frame.left, frame.bottom - frame.top);
 }
 
 void TForm::SetLeft(int left) {
