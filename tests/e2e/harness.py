@@ -8,6 +8,7 @@ import pathlib
 import re
 import shutil
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -132,6 +133,18 @@ class Desktop:
 
     def screenshot(self, path):
         self._run("import", "-window", "root", str(path))
+
+    def dominant_colour(self, window, crop=None):
+        """The most frequent colour ("#rrggbb") of the window, or of a crop of it ("WxH+X+Y")."""
+        with tempfile.TemporaryDirectory() as folder:
+            shot = pathlib.Path(folder) / "window.png"
+            self._run("import", "-window", str(window), str(shot), check=True)
+            args = ["convert", str(shot)] + (["-crop", crop, "+repage"] if crop else [])
+            histogram = subprocess.run(args + ["-format", "%c", "histogram:info:-"], capture_output=True,
+                                       text=True, check=True).stdout
+        counts = [(int(m.group(1)), m.group(2).lower())
+                  for m in re.finditer(r"^\s*(\d+):.*?(#[0-9A-Fa-f]{6})", histogram, re.M)]
+        return max(counts)[1]
 
     def pixel(self, x, y):
         """The colour of one screen pixel as (r, g, b)."""

@@ -1,8 +1,5 @@
 """Themes: the list and its order, switching from the page, the start-up setting, and what a theme
 does to the look of the runtime's own windows (measured on screenshots)."""
-import re
-import subprocess
-
 import pytest
 
 from harness import poll
@@ -26,16 +23,7 @@ SKY_WINDOW = "#dff0fb"
 
 
 def dominant_colour(app, window, crop=None):
-    """The most frequent colour ("#rrggbb") of the window's client area, or of a crop of it
-    ("WxH+X+Y"), taken from a screenshot."""
-    shot = app.tmp / f"shot-{window}.png"
-    app.desktop._run("import", "-window", str(window), str(shot), check=True)
-    args = ["convert", str(shot)] + (["-crop", crop, "+repage"] if crop else [])
-    histogram = subprocess.run(args + ["-format", "%c", "histogram:info:-"], capture_output=True, text=True,
-                               check=True).stdout
-    counts = [(int(m.group(1)), m.group(2).lower())
-              for m in re.finditer(r"^\s*(\d+):.*?(#[0-9A-Fa-f]{6})", histogram, re.M)]
-    return max(counts)[1]
+    return app.desktop.dominant_colour(window, crop)
 
 
 def test_list_switch_and_exact_names_and_a_new_start_forgets(app):

@@ -44,6 +44,8 @@ constexpr DWORD kBorderExStyleBits = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS
 bool IsMenuMessage(UINT message) {
     switch (message) {
     case WM_COMMAND:
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
     case WM_INITMENUPOPUP:

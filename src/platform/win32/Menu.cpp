@@ -235,6 +235,27 @@ struct TMainMenu::TImpl {
         }
     }
 
+    // The bar beyond its last item. Not every system fills it with the menu's background brush.
+    void PaintBarRest(HWND window) const {
+        MENUBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        HMENU handle = GetMenu(window);
+        if (!handle || !GetMenuBarInfo(window, OBJID_MENU, 0, &bar)) return;
+        RECT rest = bar.rcBar;
+        const int count = GetMenuItemCount(handle);
+        RECT last{};
+        if (count > 0 && GetMenuItemRect(window, handle, static_cast<UINT>(count - 1), &last))
+            rest.left = last.right;
+        if (rest.left >= rest.right) return;
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        OffsetRect(&rest, -frame.left, -frame.top);
+        if (HDC dc = GetWindowDC(window)) {
+            FillRect(dc, &rest, BarBrush);
+            ReleaseDC(window, dc);
+        }
+    }
+
     void SetBackground(HMENU menu, bool bar) const {
         MENUINFO info{};
         info.cbSize = sizeof info;
@@ -608,10 +629,16 @@ bool TMenuAccess::IsShortCut(TMainMenu& menu, const TKeyMessage& message) {
     return false;
 }
 
-bool TMenuAccess::HandleMessage(TMainMenu& menu, HWND, UINT message, WPARAM wParam, LPARAM lParam,
+bool TMenuAccess::HandleMessage(TMainMenu& menu, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                 LRESULT& result) {
     auto& impl = *menu.FImpl;
     switch (message) {
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+        if (!impl.BarBrush) return false;
+        result = DefWindowProcW(window, message, wParam, lParam);
+        impl.PaintBarRest(window);
+        return true;
     case WM_COMMAND: {
         // Menus send a notification code of 0 and no control.
         if (HIWORD(wParam) != 0 || lParam != 0) return false;
