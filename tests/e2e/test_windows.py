@@ -243,3 +243,38 @@ def test_shell_base64_themes_and_menu_answer(win):
     assert "Windows" in r["themes"]["result"] and len(r["themes"]["result"]) == 40
     assert r["setTheme"]["result"] is True and r["theme"]["result"] == "Carbon"
     assert r["menu"]["success"] and r["menuUpdate"]["success"]
+
+
+def test_command_output_in_the_ansi_code_page_and_execute_passes_its_arguments(win):
+    program = win.tmp / "recorder.exe"
+    shutil.copyfile(win.test_program(), program)
+    record = win.tmp / "record.jsonl"
+    # Output is read in the ANSI code page (Wine's default: 1252).
+    (win.tmp / "ansi.txt").write_bytes("Grüße".encode("cp1252"))
+    messages = [
+        call(70003, "ansi", command="type ansi.txt", workingDir=win.windows_path(win.tmp)),
+        call(70001, "execute", filePath=win.windows_path(program), arguments='one "two words"'),
+        call(70001, "noFile", filePath="C:\\no\\such\\program.exe"),
+        CLOSE,
+    ]
+    code, err = win.wait(win.start(win.pack(), messages=messages,
+                                   CRV_TEST_PROGRAM_RECORD=win.windows_path(record)), timeout=90)
+    assert code == 0, err
+    r = win.replies()
+    assert r["ansi"] == {"uuid": "ansi", "success": True, "result": "Grüße"}
+    assert r["execute"]["success"] and r["execute"]["result"] is True, r["execute"]
+    assert poll(lambda: record.exists() and record.read_text().strip(), 20)
+    assert json.loads(record.read_text().splitlines()[0]) == ["one", "two words"]
+    assert r["noFile"]["success"] is False and r["noFile"]["result"], r["noFile"]
+
+
+@pytest.mark.parametrize("lang, text", [("de_DE.UTF-8", "Dies ist keine gültige Windows-Anwendung."),
+                                        ("fr_FR.UTF-8", "Ce n'est pas une application Windows valide."),
+                                        ("pt_BR.UTF-8", "This is not a valid Windows application.")])
+def test_start_up_messages_follow_the_users_language(win, tmp_path, lang, text):
+    bare = tmp_path / "bare.exe"
+    shutil.copyfile(win.runtime, bare)
+    proc = win.start(bare, LANG=lang, LC_ALL=lang)
+    win.desktop.keys(win.desktop.wait_window(".", timeout=60), "Return")
+    code, err = win.wait(proc)
+    assert code == 0 and text in err, err
