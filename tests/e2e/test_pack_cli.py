@@ -113,6 +113,8 @@ USAGE_ERRORS = [
     (["--id", "I", "--name", "N", "--target", "macos"], 2, "--target is linux or windows"),
     (["--id", "I", "--name", "N", "--target", "windows", "--runtime", "{bin}/crv-runtime"], 2,
      "does not match the runtime"),
+    (["--run", "--target", "windows", "--runtime", "{tmp}/site/index.html", "--loader", "{tmp}/site/index.html"], 2,
+     "--run starts only packages for the system crv-pack runs on"),
 ]
 
 

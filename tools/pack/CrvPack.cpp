@@ -66,6 +66,8 @@ TInputs GatherInputs(const TPackOptions& options, const TDataFolders& data) {
 
     CheckReadable("The application folder", options.AppDir, TKind::Folder);
     const TTargetFiles files = ChooseTargetFiles(options, data);
+    if (options.Run && files.Target != kHostTarget)
+        throw EUsageError("--run starts only packages for the system crv-pack runs on");
     in.Runtime = files.Runtime;
     in.Loader = files.Loader;
     in.Installer = files.Installer;
@@ -217,7 +219,15 @@ int Run(const std::vector<std::string>& args, const char* argv0) {
         packOptions.Output = scratch->Path() + "/" + AppFolderName(options.AppDir);
     }
     WritePackage(packOptions, GatherInputs(packOptions, data));
-    return options.Run ? RunAndWait(packOptions.Output) : 0;
+    if (!options.Run) return 0;
+    try {
+        return RunAndWait(packOptions.Output);
+    } catch (const std::system_error& e) {
+        if (!scratch || e.code() != std::errc::permission_denied) throw;
+        throw std::runtime_error(
+            std::string(e.what()) +
+            " (a temporary folder that allows no programs? -o writes the package elsewhere)");
+    }
 }
 
 } // namespace
