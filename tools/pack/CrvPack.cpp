@@ -11,9 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "AppFolder.h"
 #include "ArchiveBuilder.h"
@@ -28,7 +26,6 @@
 #include "StarterApp.h"
 #include "TargetFiles.h"
 #include "abi/Utf.h"
-#include "shared/ExeImage.h"
 #include "shared/ExeUtils.h"
 #include "shared/ZipWriter.h"
 
