@@ -3,7 +3,8 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all deps build linux debug run test unit e2e asan bench format check-format check-layers clean windows windows-unit
+.PHONY: all deps build linux debug run test unit e2e asan bench format check-format check-layers clean windows windows-unit \
+	install package
 
 all: build
 
@@ -38,6 +39,22 @@ windows: deps
 # imports), run under Wine on a display of their own.
 windows-unit: windows
 	xvfb-run -a ctest --preset windows -j $(JOBS) --timeout 300
+
+# crv-pack into PREFIX/bin, the runtimes, the Linux loader and installer into PREFIX/lib/crv, the
+# types and the example into PREFIX/share/crv; DESTDIR stages the whole tree elsewhere.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+
+# The Debian package of that install, in build/release/package/, checked by lintian when present.
+package: build
+	rm -rf build/release/package
+	cd build/release && cpack -G DEB -B package
+	@if command -v lintian >/dev/null; then \
+		lintian --fail-on error,warning build/release/package/*.deb; \
+	else \
+		echo "lintian is not installed: the package is not checked (apt-get install lintian)"; \
+	fi
 
 # The demo needs the Linux build only.
 run: linux

@@ -7,6 +7,8 @@ packages=(
   # build
   cmake g++ make pkg-config libzip-dev zlib1g-dev nlohmann-json3-dev libgtk-3-dev
   libwebkit2gtk-4.1-dev libgtest-dev clang-format
+  # crv-pack's man page, made from its --help
+  help2man
   # what the runtime reads: the system's content types
   media-types shared-mime-info
   # tests: a display, a window manager, keyboard input, screenshots, archives made by other tools,

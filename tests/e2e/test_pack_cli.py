@@ -1,6 +1,7 @@
 """crv-pack from the command line: the package it writes, its errors, and that it never leaves a
 half-written output or a temporary file behind. Needs no display."""
 import os
+import pathlib
 import shutil
 import signal
 import subprocess
@@ -109,6 +110,11 @@ USAGE_ERRORS = [
     (["--id", "I", "--name", "N", "--script", "{tmp}/none"], 1, "script"),
     (["--id", "I", "--name", "N", "--installer", "{tmp}"], 1, "is not a file"),
     (["--id", "I", "--name", "N", "--installer", "{tmp}/none", "--no-installer"], 2, "exclude each other"),
+    (["--id", "I", "--name", "N", "--target", "macos"], 2, "--target is linux or windows"),
+    (["--id", "I", "--name", "N", "--target", "windows", "--runtime", "{bin}/crv-runtime"], 2,
+     "does not match the runtime"),
+    (["--run", "--target", "windows", "--runtime", "{tmp}/site/index.html", "--loader", "{tmp}/site/index.html"], 2,
+     "--run starts only packages for the system crv-pack runs on"),
 ]
 
 
@@ -116,7 +122,7 @@ USAGE_ERRORS = [
 def test_errors_exit_with_a_clear_message_and_write_nothing(bin_dir, site, tmp_path, args, code, text):
     out = tmp_path / "out"
     out.mkdir()
-    args = [a.replace("{tmp}", str(tmp_path)) for a in args]
+    args = [a.replace("{tmp}", str(tmp_path)).replace("{bin}", str(bin_dir)) for a in args]
     result = crv_pack(bin_dir, site, "-o", out / "pkg", *args)
     assert (result.returncode, result.stdout) == (code, "")
     assert result.stderr.startswith("crv-pack: ")
@@ -218,3 +224,49 @@ def test_warnings_for_missing_start_page_and_missing_loader(bin_dir, site, tmp_p
     assert "the package cannot install the browser runtime" in result.stderr
     names = zipfile.ZipFile(tmp_path / "pkg.zip").namelist()
     assert "WebView2LoaderWin64.dll" not in names and "WebView2Installer.exe" not in names
+
+
+def test_run_starts_the_package_and_ends_with_its_exit_code(bin_dir, site, tmp_path):
+    # A stand-in runtime: a script that notes where it was started from and ends with 7.
+    runtime = tmp_path / "runtime.sh"
+    runtime.write_text(f'#!/bin/sh\necho "$0" >> "{tmp_path}/started"\nexit 7\n')
+    runtime.chmod(0o755)
+    temp = tmp_path / "temp"
+    temp.mkdir()
+
+    def run(*extra):
+        return subprocess.run([str(bin_dir / "crv-pack"), "--run", str(site), "--runtime", str(runtime), *extra],
+                              capture_output=True, text=True, timeout=60, env=dict(os.environ, TMPDIR=str(temp)))
+
+    result = run()
+    assert result.returncode == 7, result.stderr
+    started = pathlib.Path((tmp_path / "started").read_text().split()[0])
+    assert started.parent.parent == temp and started.name == "site"
+    assert list(temp.iterdir()) == [], "the temporary package is removed"
+
+    # With -o the package is kept where it was asked for.
+    result = run("-o", tmp_path / "kept")
+    assert result.returncode == 7, result.stderr
+    assert (tmp_path / "started").read_text().split()[1] == str(tmp_path / "kept")
+    assert (tmp_path / "kept").read_bytes().startswith(runtime.read_bytes())
+
+
+@pytest.mark.parametrize("existing,extra,code,text", [
+    ("file in it", [], 1, "is not empty"),
+    ("a file", [], 1, "is not a folder"),
+    (None, ["--run"], 2, "--init DIR takes no other arguments"),
+    (None, ["other"], 2, "--init DIR takes no other arguments"),
+])
+def test_init_refuses_a_folder_with_content_and_other_arguments(bin_dir, tmp_path, existing, extra, code, text):
+    target = tmp_path / "starter"
+    if existing == "file in it":
+        write_site(target, {"mine.txt": "keep"})
+    elif existing == "a file":
+        target.write_text("keep")
+    result = crv_pack(bin_dir, "--init", target, *extra)
+    assert (result.returncode, result.stdout) == (code, "")
+    assert text in result.stderr
+    if existing == "file in it":
+        assert [p.name for p in target.iterdir()] == ["mine.txt"]
+    elif existing is None:
+        assert not target.exists()

@@ -158,18 +158,18 @@ def test_refusing_loader_leaves_the_window_up(win):
     win.kill(proc)
 
 
-def test_pack_warns_about_a_missing_or_linux_loader_in_a_windows_package(win, tmp_path):
+def test_pack_refuses_a_windows_package_without_loader_and_warns_about_a_linux_one(win, tmp_path):
     site = write_files(tmp_path / "site", {"index.html": "<title>t</title>"})
     base = [str(win.bin_dir / "crv-pack"), str(site), "-o", str(tmp_path / "app.exe"), "--runtime", str(win.runtime),
             "--id", "I", "--name", "N", "--zip", str(tmp_path / "app.zip")]
-    cases = [([], "no --loader given for a Windows package"),
-             (["--loader", str(win.bin_dir / "libcrvwebview.so")], "is a Linux library in a Windows package"),
-             (["--loader", str(win.loader())], None)]
-    for extra, warning in cases:
+    cases = [([], 2, "WebView2Loader.dll from build/native/x64/"),
+             (["--loader", str(win.bin_dir / "libcrvwebview.so")], 0, "is a Linux library in a Windows package"),
+             (["--loader", str(win.loader())], 0, None)]
+    for extra, code, message in cases:
         result = subprocess.run(base + extra, capture_output=True, text=True, timeout=60)
-        assert result.returncode == 0, result.stderr
-        if warning:
-            assert warning in result.stderr
+        assert result.returncode == code, result.stderr
+        if message:
+            assert message in result.stderr
         else:
             assert result.stderr == ""
 

@@ -11,19 +11,21 @@
 #include <system_error>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "AppFolder.h"
 #include "ArchiveBuilder.h"
+#include "DataFolders.h"
 #include "IniText.h"
+#include "InputChecks.h"
 #include "OutputFile.h"
 #include "PackErrors.h"
 #include "PackOptions.h"
 #include "Progress.h"
+#include "RunPackage.h"
+#include "StarterApp.h"
+#include "TargetFiles.h"
 #include "abi/Utf.h"
-#include "shared/ExeImage.h"
 #include "shared/ExeUtils.h"
 #include "shared/ZipWriter.h"
 
@@ -31,29 +33,6 @@ using namespace Corvane;
 using namespace Corvane::Pack;
 
 namespace {
-
-// The folder of the running crv-pack, where the runtime and the loader are looked for by default.
-std::string OwnFolder(const char* argv0) {
-    std::vector<char> buffer(4096);
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    const std::string self = n > 0 ? std::string(buffer.data(), static_cast<std::size_t>(n)) : argv0;
-    return FolderOf(self);
-}
-
-enum class TKind { File, Folder };
-
-// A clear failure for an input that is missing, of the wrong kind or unreadable.
-void CheckReadable(const std::string& what, const std::string& path, TKind kind) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        throw std::system_error(errno, std::generic_category(), what + " \"" + path + "\"");
-    if (kind == TKind::Folder && !S_ISDIR(info.st_mode))
-        throw std::runtime_error(what + " \"" + path + "\" is not a folder");
-    if (kind == TKind::File && !S_ISREG(info.st_mode))
-        throw std::runtime_error(what + " \"" + path + "\" is not a file");
-    if (::access(path.c_str(), kind == TKind::Folder ? R_OK | X_OK : R_OK) != 0)
-        throw std::system_error(errno, std::generic_category(), what + " \"" + path + "\"");
-}
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(Abi::Utf8Path(path), std::ios::binary);
@@ -78,36 +57,19 @@ struct TInputs {
     std::string Installer; // empty: none
 };
 
-TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
+TInputs GatherInputs(const TPackOptions& options, const TDataFolders& data) {
     TInputs in;
     if (options.IniFile.empty()) in.Identity = IdentityFromOptions(options);
 
-    const std::string ownFolder = OwnFolder(argv0);
     CheckReadable("The application folder", options.AppDir, TKind::Folder);
-    in.Runtime = options.Runtime.empty() ? ownFolder + "/crv-runtime" : options.Runtime;
-    CheckReadable("The runtime", in.Runtime, TKind::File);
-    const auto runtimeImage = Shared::ReadExeImageInfo(in.Runtime);
-    const bool windowsRuntime = runtimeImage && runtimeImage->Format == Shared::TExeFormat::PE;
-    if (options.Loader) {
-        in.Loader = *options.Loader;
-        CheckReadable("The loader library", in.Loader, TKind::File);
-        const auto loaderImage = Shared::ReadExeImageInfo(in.Loader);
-        if (windowsRuntime && loaderImage && loaderImage->Format == Shared::TExeFormat::ELF)
-            Warn("the loader \"" + in.Loader +
-                 "\" is a Linux library in a Windows package: give the WebView2 "
-                 "loader DLL for 64-bit Windows with --loader");
-    } else if (windowsRuntime) {
-        Warn("no --loader given for a Windows package: give the WebView2 loader DLL for 64-bit Windows "
-             "(WebView2Loader.dll of the WebView2 SDK), or the package will report the browser runtime "
-             "as missing");
-    } else if (::access((ownFolder + "/libcrvwebview.so").c_str(), R_OK) == 0) {
-        in.Loader = ownFolder + "/libcrvwebview.so";
-    } else {
-        Warn("no --loader given and no libcrvwebview.so beside crv-pack: the package will report the "
-             "browser runtime as missing");
-    }
+    const TTargetFiles files = ChooseTargetFiles(options, data);
+    if (options.Run && files.Target != kHostTarget)
+        throw EUsageError("--run starts only packages for the system crv-pack runs on");
+    in.Runtime = files.Runtime;
+    in.Loader = files.Loader;
+    in.Installer = files.Installer;
     if (!options.Icon.empty() || !options.VersionInfo.empty()) {
-        if (!windowsRuntime)
+        if (!files.WindowsRuntime)
             throw EUsageError("--icon and --version change a Windows runtime, and \"" + in.Runtime +
                               "\" is not a Windows executable");
         if (Shared::TExeUtils(in.Runtime).ExeHasAttachedStub())
@@ -116,20 +78,6 @@ TInputs GatherInputs(const TPackOptions& options, const char* argv0) {
     }
     if (!options.Icon.empty()) CheckReadable("The icon", options.Icon, TKind::File);
     if (!options.Script.empty()) CheckReadable("The script", options.Script, TKind::File);
-    if (options.Installer) {
-        in.Installer = *options.Installer;
-        CheckReadable("The installer", in.Installer, TKind::File);
-    } else if (!options.NoInstaller) {
-        // Only a Linux runtime can run the script; a Windows package takes the real installer.
-        const std::string script = ownFolder + "/WebView2Installer.sh";
-        if (runtimeImage && runtimeImage->Format == Shared::TExeFormat::ELF) {
-            if (::access(script.c_str(), R_OK) == 0)
-                in.Installer = script;
-            else
-                Warn("no --installer given and no WebView2Installer.sh beside crv-pack: the package cannot "
-                     "install the browser runtime");
-        }
-    }
     if (options.IniFile.empty()) {
         in.IniText = GenerateIni(in.Identity, options);
     } else {
@@ -233,16 +181,50 @@ void WritePackage(const TPackOptions& options, const TInputs& in) {
     progress.Done();
 }
 
+// A word of a shell command line, quoted when it needs to be.
+std::string ShellWord(const std::string& word) {
+    if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789_./-+=:,@") == std::string::npos)
+        return word;
+    std::string quoted = "'";
+    for (const char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
 int Run(const std::vector<std::string>& args, const char* argv0) {
     const TPackOptions options = ParseCommandLine(args);
     if (options.Help) {
         std::fputs(UsageText(), stdout);
         return 0;
     }
+    const TDataFolders data = FindDataFolders(OwnPath(argv0));
+    if (!options.InitDir.empty()) {
+        WriteStarterApp(options.InitDir, data.Types / "crv.d.ts");
+        std::printf("Wrote a starter app to %s. Pack and start it with:\n  %s --run %s\n",
+                    options.InitDir.c_str(), ShellWord(argv0).c_str(), ShellWord(options.InitDir).c_str());
+        return 0;
+    }
     if (!options.ZipCopy.empty() && options.ZipCopy == options.Output)
         throw EUsageError("--zip and -o name the same file");
-    WritePackage(options, GatherInputs(options, argv0));
-    return 0;
+
+    // Without -o, --run writes the package into a folder of its own that goes when the run ends.
+    TPackOptions packOptions = options;
+    std::unique_ptr<TScratchFolder> scratch;
+    if (options.Run && options.Output.empty()) {
+        scratch = std::make_unique<TScratchFolder>("crv-run");
+        packOptions.Output = scratch->Path() + "/" + AppFolderName(options.AppDir);
+    }
+    WritePackage(packOptions, GatherInputs(packOptions, data));
+    if (!options.Run) return 0;
+    try {
+        return RunAndWait(packOptions.Output);
+    } catch (const std::system_error& e) {
+        if (!scratch || e.code() != std::errc::permission_denied) throw;
+        throw std::runtime_error(
+            std::string(e.what()) +
+            " (a temporary folder that allows no programs? -o writes the package elsewhere)");
+    }
 }
 
 } // namespace
