@@ -2,6 +2,8 @@
 #include "webview/Automation.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
 namespace CrvWebView {
 
@@ -13,6 +15,8 @@ WebKitWebView* gHostView = nullptr;
 bool gViewMade = false;
 bool gViewTaken = false;
 bool gViewDestroyed = false;
+
+constexpr const char* kDriverProgram = "WebKitWebDriver";
 
 // A session can arrive while the window is still being set up; a page may keep its window open.
 constexpr guint kViewWaitMs = 30000;
@@ -61,9 +65,20 @@ void OnAutomationStarted(WebKitWebContext*, WebKitAutomationSession* session, gp
     g_signal_connect(session, "create-web-view", G_CALLBACK(OnCreateWebView), nullptr);
 }
 
+// The driver starts its browser as a child with the address of the inspector server it connects to in
+// the environment. The address alone is not enough: a program started by hand with it set would take
+// sessions from whoever connects to it.
 bool StartedByDriver() {
     const char* address = std::getenv("WEBKIT_INSPECTOR_SERVER");
-    return address && *address;
+    if (!address || !*address) return false;
+    gchar* parent = g_strdup_printf("/proc/%d/exe", static_cast<int>(getppid()));
+    gchar* program = g_file_read_link(parent, nullptr);
+    gchar* name = program ? g_path_get_basename(program) : nullptr;
+    const bool driver = name && std::strcmp(name, kDriverProgram) == 0;
+    g_free(name);
+    g_free(program);
+    g_free(parent);
+    return driver;
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 
 namespace CrvWebView {
 
-// Lets a driver's session into context when the driver started the process: the driver puts the
-// address of the inspector server it connects to in the environment of the browser it starts. Only
-// the first context made qualifies: the browser allows automation in one context per process.
+// Lets a driver's session into context when the driver started the process (its parent, with the
+// address of the inspector server it connects to in the environment). Only the first context made
+// qualifies: the browser allows automation in one context per process.
 void AllowAutomationIfDriven(WebKitWebContext* context);
 
 // Whether a host view made now in context is to be controlled by the driver (set at construction).
