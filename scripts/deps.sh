@@ -13,10 +13,10 @@ packages=(
   media-types shared-mime-info
   # tests: a display, a window manager, keyboard input, screenshots, archives made by other tools,
   # Windows executables to build, read back (icoutils) and run (Wine; wine64 runs 64-bit programs),
-  # the end-to-end runner, a private message bus
+  # the end-to-end runner, a private message bus, and WebDriver with its Python client
   xvfb xauth xdotool wmctrl x11-utils openbox imagemagick fonts-dejavu-core
   zip unzip p7zip-full gcc-mingw-w64-x86-64 icoutils wine wine64 python3 python3-pytest
-  dbus-daemon dbus-bin
+  dbus-daemon dbus-bin webkit2gtk-driver python3-selenium
   # the Windows cross build (make windows): the posix-thread compilers, zlib for mingw, GoogleTest's
   # sources, and what unpacking Debian's libzip source package takes
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest dpkg-dev

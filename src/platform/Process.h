@@ -10,6 +10,8 @@ namespace Platform {
 std::string GetExecutablePath();
 // The folder of the running executable, with a trailing path separator; empty if it cannot be found.
 std::string GetExecutableFolder();
+// The value of an environment variable; empty when it is not set.
+std::string GetEnvironmentValue(const std::string& name);
 void SetEnvironmentValue(const std::string& name, const std::string& value);
 void RemoveEnvironmentValue(const std::string& name);
 // Ends the process at once with code.

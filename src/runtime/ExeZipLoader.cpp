@@ -98,9 +98,19 @@ void ExtractLoader(const std::string& loaderPath) {
     }
 }
 
+// Arguments already in the environment follow the runtime's own, so that they reach the browser: a
+// WebDriver or a developer passes the remote debugging port this way. A start by this program (a new
+// window) inherits the whole value and keeps it as it is.
+std::string BrowserArguments() {
+    const std::string inherited = Platform::GetEnvironmentValue("WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS");
+    if (inherited.empty()) return kAdditionalBrowserArguments;
+    if (inherited.starts_with(kAdditionalBrowserArguments)) return inherited;
+    return std::string(kAdditionalBrowserArguments) + " " + inherited;
+}
+
 void SetBrowserEnvironment() {
     Platform::SetEnvironmentValue("WEBVIEW2_USER_DATA_FOLDER", AppWin64DirPath);
-    Platform::SetEnvironmentValue("WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", kAdditionalBrowserArguments);
+    Platform::SetEnvironmentValue("WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", BrowserArguments());
     Platform::RemoveEnvironmentValue("WEBVIEW2_BROWSER_EXECUTABLE_FOLDER");
     Platform::RemoveEnvironmentValue("WEBVIEW2_RELEASE_CHANNEL_PREFERENCE");
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "webview/Automation.h"
 #include "webview/FileUris.h"
 #include "webview/ResourceRequests.h"
 
@@ -67,6 +68,7 @@ WebKitWebContext* MakeContext(const TEnvironmentOptions& options) {
         const gchar* languages[] = {options.Language.c_str(), nullptr};
         webkit_web_context_set_preferred_languages(context, languages);
     }
+    AllowAutomationIfDriven(context);
     return context;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "webview/Automation.h"
 #include "webview/StatusBubble.h"
 
 namespace CrvWebView {
@@ -31,9 +32,10 @@ TBrowserView* TBrowserView::Create(ICoreWebView2Environment* environment, WebKit
     // Pages may open windows without a click; the host decides about them in NewWindowRequested.
     webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
     self->FSettings = ComPtr<TSettings>::Attach(new TSettings(settings));
-    self->FView =
-        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "user-content-manager",
-                                     self->FContentManager, "settings", settings, nullptr));
+    const bool automated = ControlledByAutomation(context);
+    self->FView = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                               "user-content-manager", self->FContentManager, "settings",
+                                               settings, "is-controlled-by-automation", automated, nullptr));
     g_object_unref(settings);
     g_object_ref_sink(self->FView);
     g_object_set_data(G_OBJECT(self->FView), kViewKey, self);
@@ -59,6 +61,7 @@ TBrowserView* TBrowserView::Create(ICoreWebView2Environment* environment, WebKit
     self->ApplyBounds();
     gtk_widget_show(GTK_WIDGET(self->FView));
     self->FStatusBubble = new TStatusBubble(parent);
+    if (automated) OfferToAutomation(self->FView);
     return self;
 }
 

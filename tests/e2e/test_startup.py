@@ -121,6 +121,25 @@ def test_browser_environment_is_set_before_the_runtime_check(app, tmp_path):
     assert close_main(app, run, page=False)[0] == 0
 
 
+RUNTIME_ARGUMENTS = "--disable-logging --disable-features=RendererCodeIntegrity --enable-features=msSpeechRecognition"
+
+
+@pytest.mark.parametrize("inherited", [
+    # A WebDriver's or a developer's arguments reach the browser after the runtime's own.
+    "--remote-debugging-port=9222",
+    # A new window's start inherits the whole value and does not double it.
+    RUNTIME_ARGUMENTS + " --remote-debugging-port=9222",
+])
+def test_browser_arguments_already_in_the_environment_are_kept(app, tmp_path, inherited):
+    record = tmp_path / "env.txt"
+    run = app.start(app.pack(loader="env_recorder"), CRV_TEST_RECORD=record,
+                    WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS=inherited)
+    run.window(MAIN)
+    seen = dict(line.split("=", 1) for line in record.read_text().splitlines())
+    assert seen["WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS"] == RUNTIME_ARGUMENTS + " --remote-debugging-port=9222"
+    assert close_main(app, run, page=False)[0] == 0
+
+
 def test_loader_is_extracted_once_and_never_replaced(app):
     first = app.pack(loader="env_recorder")
     assert close_main(app, app.start(first), page=False)[0] == 0

@@ -41,6 +41,11 @@ std::string GetExecutableFolder() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
+std::string GetEnvironmentValue(const std::string& name) {
+    const char* value = std::getenv(name.c_str());
+    return value ? value : "";
+}
+
 void SetEnvironmentValue(const std::string& name, const std::string& value) {
     setenv(name.c_str(), value.c_str(), 1);
 }

@@ -50,6 +50,21 @@ std::string GetExecutableFolder() {
     return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
+std::string GetEnvironmentValue(const std::string& name) {
+    const std::wstring wideName = Win32::Widen(name);
+    std::wstring value(256, L'\0');
+    while (true) {
+        const DWORD length =
+            GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return Win32::Narrow(value);
+        }
+        value.resize(length); // too small: length is the size needed, with the terminating zero
+    }
+}
+
 void SetEnvironmentValue(const std::string& name, const std::string& value) {
     SetEnvironmentVariableW(Win32::Widen(name).c_str(), Win32::Widen(value).c_str());
 }
