@@ -34,8 +34,12 @@ bool LoadLocked(TLoader& loader) {
     if (!library->Load(EdgeLoaderDllPath)) return false;
     loader.CreateEnvironment =
         reinterpret_cast<CreateCoreWebView2EnvironmentFn>(library->Symbol("CreateCoreWebView2Environment"));
-    loader.GetBrowserVersion = reinterpret_cast<GetCoreWebView2BrowserVersionStringFn>(
-        library->Symbol("GetCoreWebView2BrowserVersionString"));
+    // The loaders published today have the version query under its newer name only.
+    for (const char* name :
+         {"GetCoreWebView2BrowserVersionString", "GetAvailableCoreWebView2BrowserVersionString"})
+        if (!loader.GetBrowserVersion)
+            loader.GetBrowserVersion =
+                reinterpret_cast<GetCoreWebView2BrowserVersionStringFn>(library->Symbol(name));
     loader.Library = std::move(library);
     return true;
 }
