@@ -120,19 +120,8 @@ void ReadForeignResponse(ICoreWebView2WebResourceResponse* response, int& status
     response->get_Content(content.Put());
 }
 
-void ServeResponse(WebKitURISchemeRequest* request, ICoreWebView2WebResourceResponse* response) {
-    int status = 200;
-    std::string reason;
-    THeaderList headers;
-    ComPtr<IStream> content;
-    if (const auto* own = dynamic_cast<TWebResourceResponse*>(response)) {
-        status = own->Status();
-        reason = own->Reason();
-        headers = own->Headers();
-        content = ComPtr<IStream>(own->Content());
-    } else {
-        ReadForeignResponse(response, status, reason, headers, content);
-    }
+void ServeResponse(WebKitURISchemeRequest* request, int status, const std::string& reason,
+                   const THeaderList& headers, IStream* content) {
     // The whole header, charset included: the browser takes the media type and the text encoding from it.
     std::string contentType;
     for (const auto& [name, value] : headers) {
@@ -142,9 +131,21 @@ void ServeResponse(WebKitURISchemeRequest* request, ICoreWebView2WebResourceResp
         }
     }
     gint64 length = 0;
-    GInputStream* stream = InputStreamFor(content.Get(), &length);
+    GInputStream* stream = InputStreamFor(content, &length);
     Finish(request, stream, length, status, reason, contentType, headers);
     g_object_unref(stream);
+}
+
+// Our own responses are read in place; one made by another implementation, through its interface.
+void ServeResponse(WebKitURISchemeRequest* request, ICoreWebView2WebResourceResponse* response) {
+    if (const auto* own = dynamic_cast<TWebResourceResponse*>(response))
+        return ServeResponse(request, own->Status(), own->Reason(), own->Headers(), own->Content());
+    int status = 200;
+    std::string reason;
+    THeaderList headers;
+    ComPtr<IStream> content;
+    ReadForeignResponse(response, status, reason, headers, content);
+    ServeResponse(request, status, reason, headers, content.Get());
 }
 
 THeaderList RequestHeaders(WebKitURISchemeRequest* request) {
