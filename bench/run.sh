@@ -29,8 +29,10 @@ run_side() { # side page
     if [[ $1 == baseline ]]; then
         timeout 300 "$baseline" "$work/site" "/$2.html"
     else
+        # The view fills the window, as the baseline's does, so both draw the same area; developer tools
+        # are off, as in a package that does not ask for them.
         WEBVIEW2_USER_DATA_FOLDER=$work/data/ timeout 300 "$host" --lib "$library" --root "$work/site" --preload \
-            --quiet --start "file:///$2.html"
+            --quiet --bounds 0,0,800,600 --no-dev-tools --start "file:///$2.html"
     fi
 }
 
