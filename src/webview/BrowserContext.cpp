@@ -67,6 +67,9 @@ WebKitWebContext* MakeContext(const TEnvironmentOptions& options) {
     webkit_security_manager_register_uri_scheme_as_secure(security, scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_cors_enabled(security, scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_local(security, scheme.c_str());
+    // fetch(), XHR and module imports of file: URLs would fail before the extension could move them to
+    // the private scheme; as CORS requests they reach it, and the host's answers let the app's pages read
+    // them.
     webkit_security_manager_register_uri_scheme_as_cors_enabled(security, "file");
     if (!options.Language.empty()) {
         const gchar* languages[] = {options.Language.c_str(), nullptr};

@@ -2,14 +2,18 @@
 // under the private scheme, so that every request of theirs reaches the host as on Windows.
 #include <webkit2/webkit-web-extension.h>
 
+#include <string>
+
 #include "webview/FileUris.h"
 
 namespace {
 
 // A worker must be of the page's own origin, which a file: URL is not under the private scheme; the
 // constructors take file: URLs under that scheme instead.
-constexpr const char* kWorkerScript = R"js((() => {
-  const toPrivate = (url) => { const text = String(url); return /^file:/i.test(text) ? 'crvfile:' + text.slice(5) : url; };
+const std::string& WorkerScript() {
+    static const std::string script =
+        "(() => { const scheme = '" + std::string(CrvWebView::kPrivateScheme) + "';" + R"js(
+  const toPrivate = (url) => { const text = String(url); return /^file:/i.test(text) ? scheme + text.slice(4) : url; };
   for (const name of ['Worker', 'SharedWorker']) {
     const Base = globalThis[name];
     if (typeof Base !== 'function') continue;
@@ -17,6 +21,8 @@ constexpr const char* kWorkerScript = R"js((() => {
     Object.defineProperty(globalThis, name, { value: Own, writable: true, configurable: true });
   }
 })();)js";
+    return script;
+}
 
 // Redirects are left alone: a page elsewhere must not reach local files by answering with one.
 gboolean OnSendRequest(WebKitWebPage* page, WebKitURIRequest* request, WebKitURIResponse* redirected,
@@ -33,7 +39,7 @@ void OnWindowObjectCleared(WebKitScriptWorld* world, WebKitWebPage*, WebKitFrame
     const char* uri = webkit_frame_get_uri(frame);
     if (!uri || !CrvWebView::IsPrivateUri(uri)) return;
     JSCContext* context = webkit_frame_get_js_context_for_script_world(frame, world);
-    JSCValue* result = jsc_context_evaluate(context, kWorkerScript, -1);
+    JSCValue* result = jsc_context_evaluate(context, WorkerScript().c_str(), -1);
     if (result) g_object_unref(result);
     g_object_unref(context);
 }
