@@ -24,18 +24,17 @@ const std::string& PrivateOrigin() {
     return origin;
 }
 
-// Response headers for the browser; pages of the private scheme may read the response from scripts.
-SoupMessageHeaders* BrowserHeaders(WebKitURISchemeRequest* request, const THeaderList& headers) {
+// Response headers for the browser. Pages of the private scheme may read the response from scripts;
+// naming their origin without looking at the request's costs nothing, as no other origin matches it.
+SoupMessageHeaders* BrowserHeaders(const THeaderList& headers) {
     SoupMessageHeaders* out = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
     bool allowsOrigin = false;
     for (const auto& [name, value] : headers) {
         soup_message_headers_append(out, name.c_str(), value.c_str());
         allowsOrigin = allowsOrigin || HeaderNameEquals(name, "Access-Control-Allow-Origin");
     }
-    SoupMessageHeaders* requestHeaders = webkit_uri_scheme_request_get_http_headers(request);
-    const char* origin = requestHeaders ? soup_message_headers_get_one(requestHeaders, "Origin") : nullptr;
-    if (!allowsOrigin && origin && PrivateOrigin() == origin) {
-        soup_message_headers_append(out, "Access-Control-Allow-Origin", origin);
+    if (!allowsOrigin) {
+        soup_message_headers_append(out, "Access-Control-Allow-Origin", PrivateOrigin().c_str());
         soup_message_headers_append(out, "Access-Control-Expose-Headers", "*");
     }
     return out;
@@ -47,7 +46,7 @@ void Finish(WebKitURISchemeRequest* request, GInputStream* stream, gint64 length
     webkit_uri_scheme_response_set_status(response, static_cast<guint>(status),
                                           reason.empty() ? nullptr : reason.c_str());
     if (!contentType.empty()) webkit_uri_scheme_response_set_content_type(response, contentType.c_str());
-    webkit_uri_scheme_response_set_http_headers(response, BrowserHeaders(request, headers));
+    webkit_uri_scheme_response_set_http_headers(response, BrowserHeaders(headers));
     webkit_uri_scheme_request_finish_with_response(request, response);
     g_object_unref(response);
 }
