@@ -5,6 +5,9 @@ import json
 
 from harness import poll, web_site, write_files
 
+# The README's answer to "is this one of the app's pages", the same on both systems.
+APP_PAGE = "/file:$/.test(location.protocol)"
+
 KINDS = ("image", "style", "script", "fetch", "xhr", "worker", "module")
 
 # probe(base, name) loads every kind of file below base and says what each one held; a file that did
@@ -32,6 +35,12 @@ async function probe(base, name) {
   };
 }
 """
+
+
+def probe_all(sources):
+    """Script that leaves in r whether the page is one of the app's and what each source gave."""
+    return (PROBE_JS + f"const r = {{appPage: {APP_PAGE}}};"
+            f" for (const [name, base] of Object.entries({json.dumps(sources)})) r[name] = await probe(base, name);")
 
 
 def source_files(base, name, width):
@@ -66,8 +75,8 @@ def test_package_pages_get_absolute_file_addresses_from_archive_beside_and_disk(
     write_files(tmp_path / "inside", dict.fromkeys(beside, "beside, in the archive's place"))
     write_files(absolute, source_files(sources["absolute"], "absolute", 3))
 
-    body = PROBE_JS + "const r = {}; for (const [name, base] of Object.entries(SOURCES)) r[name] = await probe(base, name); return r;"
-    r = app.run_page(body.replace("SOURCES", json.dumps(sources)), files=files, timeout=60)
+    r = app.run_page(probe_all(sources) + "return r;", files=files, timeout=60)
+    assert r.pop("appPage") is True
     assert r == {name: expected(name, width) for name, width in (("archive", 1), ("beside", 2), ("absolute", 3))}
 
 
@@ -78,9 +87,8 @@ def test_remote_page_gets_nothing_local(app, tmp_path):
     site = tmp_path / "remote"
     site.mkdir()
     (site / "remote.html").write_text(
-        "<!doctype html><title>Remote</title><script>" + PROBE_JS +
-        "(async () => { const r = {}; for (const [name, base] of Object.entries(" + json.dumps(sources) + "))"
-        " r[name] = await probe(base, name); document.title = 'RESULT ' + JSON.stringify(r); })();</script>")
+        "<!doctype html><title>Remote</title><script>(async () => {" + probe_all(sources) +
+        " document.title = 'RESULT ' + JSON.stringify(r); })();</script>")
     with web_site(site) as base:
         files = {f"inside/{name}": content
                  for name, content in source_files("file:///inside/", "archive", 1).items()}
@@ -94,4 +102,4 @@ def test_remote_page_gets_nothing_local(app, tmp_path):
         title = poll(seen, 60)
     assert title, "the remote page did not report"
     nothing = dict.fromkeys(KINDS)
-    assert json.loads(title[len("RESULT "):]) == {"archive": nothing, "absolute": nothing}
+    assert json.loads(title[len("RESULT "):]) == {"appPage": False, "archive": nothing, "absolute": nothing}
