@@ -1,4 +1,5 @@
-"""Writes the benchmark pages: a 64 MiB entry fetched by a page, and a page of 200 scripts and images."""
+"""Writes the benchmark pages: a 64 MiB entry fetched by a page, a page of 200 scripts and images, and
+the same page once more for the resident memory."""
 import os
 import pathlib
 import struct
@@ -53,5 +54,17 @@ addEventListener('load', () => {{
   if (run < 2) {{ location.href = 'many.html?run=' + (run + 1); return; }}
   report({{bench: 'many', runs: times}});
   report({{host: 'quit'}});
+}});
+</script></body></html>""")
+
+# One load that says when it is complete, then stays up a few seconds while the bench reads the
+# processes' resident memory.
+(site / "memory.html").write_text(f"""<!doctype html><html><head><script>{REPORT}
+for (let n = 0; n < 200; n++) document.write('<script src="s/' + n + '.js"><\\/script>');
+</script></head><body><script>
+for (let n = 0; n < 200; n++) document.write('<img src="i/' + n + '.png">');
+addEventListener('load', () => {{
+  report({{bench: 'memory', loaded: window.loaded, images: document.images.length}});
+  setTimeout(() => report({{host: 'quit'}}), 4000);
 }});
 </script></body></html>""")

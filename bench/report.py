@@ -23,22 +23,41 @@ def result(side, page):
     return runs
 
 
-def fetch_rate(side):
+def spread(values):
+    """Median with the middle half of the values around it: the machine's load shows in the width."""
+    q = statistics.quantiles(values, n=4) if len(values) > 1 else [values[0]] * 3
+    return q[1], f"{q[0]:.0f}-{q[2]:.0f}"
+
+
+def fetch_rates(side):
     runs = result(side, "fetch")
     assert all(size == 64 << 20 for _, size in runs), runs
-    return statistics.median(size / 1e6 / (ms / 1000) for ms, size in runs)
+    return [size / 1e6 / (ms / 1000) for ms, size in runs]
 
 
-def page_time(side):
+def page_times(side):
     runs = result(side, "many")
     assert all(scripts == 200 and images == 200 for _, scripts, images in runs), runs
-    return statistics.median(ms for ms, _, _ in runs)
+    return [ms for ms, _, _ in runs]
 
 
-base_rate, our_rate = fetch_rate("baseline"), fetch_rate("ours")
-base_time, our_time = page_time("baseline"), page_time("ours")
-print(f"medians of {len(result('ours', 'fetch'))} loads per side and page")
-print(f"(a) fetch() of 64 MiB     baseline {base_rate:7.1f} MB/s   ours {our_rate:7.1f} MB/s   "
-      f"ratio {our_rate / base_rate:.2f} (target >= 0.90)")
-print(f"(b) 200 scripts + images  baseline {base_time:7.1f} ms     ours {our_time:7.1f} ms     "
-      f"ratio {our_time / base_time:.2f} (target <= 1.20)")
+def memory(side):
+    """MiB of resident memory of the process tree, one figure per round."""
+    path = work / f"{side}-memory.out"
+    values = [int(line) / 1024 for line in path.read_text().split()] if path.exists() else []
+    if not values:
+        sys.exit(f"no memory figure from {side}; see {work}/{side}-memory.log")
+    return values
+
+
+def row(label, unit, base_values, our_values, target, fmt="7.1f"):
+    base, base_range = spread(base_values)
+    ours, our_range = spread(our_values)
+    print(f"{label:<26} baseline {base:{fmt}} {unit:<5} ({base_range:>9})   ours {ours:{fmt}} {unit:<5} "
+          f"({our_range:>9})   ratio {ours / base:.2f} ({target})")
+
+
+print(f"medians of {len(result('ours', 'fetch'))} loads per side and page, middle half in brackets")
+row("(a) fetch() of 64 MiB", "MB/s", fetch_rates("baseline"), fetch_rates("ours"), "target >= 1.00")
+row("(b) 200 scripts + images", "ms", page_times("baseline"), page_times("ours"), "target <= 1.05")
+row("(c) memory after (b)", "MiB", memory("baseline"), memory("ours"), "ours : baseline")

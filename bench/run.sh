@@ -2,8 +2,10 @@
 # Serving speed of the browser loader stand-in (test host + libcrvwebview.so, answers made with
 # CreateMemoryStream) against a minimal WebKitGTK program that serves the same bytes from memory
 # through a custom scheme: (a) a page fetch() of a 64 MiB entry, (b) a page with 200 scripts and 200
-# images. Each side loads its pages three times per process, in ROUNDS rounds (default 3) that take
-# turns between the two sides; the figures are the medians of all loads.
+# images; and (c) the resident memory of each side's whole process tree a second after the page of
+# (b) has loaded once. Each side loads the pages of (a) and (b) three times per process, in ROUNDS
+# rounds (default 3) that take turns between the two sides; the figures are the medians of all loads
+# with their spread.
 # Usage: bench/run.sh [BUILD_DIR]   (default build/release; needs crvwebview, wvhost, bench-scheme-baseline)
 set -euo pipefail
 
@@ -23,12 +25,45 @@ python3 "$here/make_site.py" "$work/site"
 
 bench_display
 
+run_side() { # side page
+    if [[ $1 == baseline ]]; then
+        timeout 300 "$baseline" "$work/site" "/$2.html"
+    else
+        # The view fills the window, as the baseline's does, so both draw the same area; developer tools
+        # are off, as in a package that does not ask for them.
+        WEBVIEW2_USER_DATA_FOLDER=$work/data/ timeout 300 "$host" --lib "$library" --root "$work/site" --preload \
+            --quiet --bounds 0,0,800,600 --no-dev-tools --start "file:///$2.html"
+    fi
+}
+
+# The resident memory of a process and all its descendants, in KiB.
+tree_rss() {
+    local total=0 child kib
+    kib=$(awk '/^VmRSS:/ {print $2}' "/proc/$1/status" 2>/dev/null || true)
+    total=${kib:-0}
+    for child in $(ps -o pid= --ppid "$1"); do
+        total=$((total + $(tree_rss "$child")))
+    done
+    echo "$total"
+}
+
+# Starts the memory page and, a second after it says it is loaded, writes the tree's memory.
+measure_memory() { # side
+    local out=$work/$1-memory.log
+    : >"$out"
+    run_side "$1" memory >"$out" &
+    local pid=$!
+    for _ in $(seq 300); do grep -q '"bench.*memory' "$out" && break; sleep 0.1; done
+    sleep 1
+    grep -q '"bench.*memory' "$out" && tree_rss "$pid" >>"$work/$1-memory.out"
+    wait "$pid" || true
+}
+
 for ((round = 0; round < ${ROUNDS:-3}; round++)); do
     for page in fetch many; do
-        timeout 300 "$baseline" "$work/site" "/$page.html" >>"$work/baseline-$page.out"
-        WEBVIEW2_USER_DATA_FOLDER=$work/data/ timeout 300 "$host" --lib "$library" --root "$work/site" --preload \
-            --quiet --start "file:///$page.html" >>"$work/ours-$page.out"
+        for side in baseline ours; do run_side "$side" "$page" >>"$work/$side-$page.out"; done
     done
+    for side in baseline ours; do measure_memory "$side"; done
 done
 
 python3 "$here/report.py" "$work"

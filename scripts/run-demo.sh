@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Packs examples/hello and opens it. Without a display it runs under Xvfb, saves a screenshot to
-# build/demo.png and says so.
+# Packs examples/hello and opens it. Without a display it runs under Xvfb and saves a screenshot to
+# build/demo.png once the page says it is ready (its caption gains the runtime's version), or after
+# READY_TIMEOUT seconds (default 60) with a message that it was not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bin=build/release/bin
 out=build/demo/hello
 mkdir -p "$(dirname "$out")"
-"$bin/crv-pack" examples/hello -o "$out" --id crv.demo.hello --name "Hello from crv"
+"$bin/crv-pack" examples/hello -o "$out" --id crv.demo.hello --name "Hello from crv" --set DynamicAppTitle=1
 # A package keeps the browser loader it extracted on its first start; the demo is to run with the
 # loader just built.
 rm -f "${XDG_DATA_HOME:-$HOME/.local/share}/crv.demo.hello/Win64/WebView2LoaderWin64.dll"
@@ -27,12 +28,24 @@ openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 NO_AT_BRIDGE=1 "$out" &
 app=$!
-for _ in $(seq 1 100); do
-  if xdotool search --onlyvisible --name '^Hello from crv$' >/dev/null 2>&1; then break; fi
+limit=${READY_TIMEOUT:-60}
+ready=0
+gone=0
+for _ in $(seq 1 $((limit * 10))); do
+  if xdotool search --onlyvisible --name '^Hello from crv [0-9]' >/dev/null 2>&1; then ready=1; break; fi
+  kill -0 "$app" 2>/dev/null || { gone=1; break; }
   sleep 0.1
 done
-sleep 3
 import -window root build/demo.png
 kill "$app" "$wm" 2>/dev/null || true
 wait "$app" 2>/dev/null || true
-echo "Saved a screenshot of the demo to build/demo.png"
+if [[ $ready == 1 ]]; then
+  echo "Saved a screenshot of the demo to build/demo.png"
+elif [[ $gone == 1 ]]; then
+  echo "The demo ended before its page was ready; build/demo.png shows the screen as it was then." >&2
+  exit 1
+else
+  echo "The demo page did not say it was ready within ${limit} s (set READY_TIMEOUT for longer);" \
+    "build/demo.png shows it as it was then." >&2
+  exit 1
+fi

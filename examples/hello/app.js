@@ -27,6 +27,10 @@ async function start() {
 
   await buildMenu();
   await fillThemes();
+  // The caption follows the page's title (DynamicAppTitle): it shows the version once all is filled in
+  // and drawn.
+  await new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn)));
+  document.title = "Hello from crv " + version;
 
   $("note").onclick = async () => {
     const path = (await crv.folders.getUserDesktopDir()) + "crv-note.txt";

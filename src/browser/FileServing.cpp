@@ -44,22 +44,20 @@ std::optional<TServedFile> ServeFileRequest(const std::string& uri, const TFileS
     if (!StartsWithNoCase(uri, kFilePrefix)) return std::nullopt;
     // A prefix in other letter case stays in the path, so such a request is found nowhere.
     const std::string written = ReplaceAll(uri, kFilePrefix, "");
-    TServedFile file;
-    file.MimeType = TStrUtils::GetFileMIMEType(written);
     // Only %20 is decoded: the archive's names are matched as the page wrote them.
     const std::string path = ReplaceAll(written, "%20", " ");
-
-    if (!source.AppDirName.empty() && source.ExeZip) {
-        const std::string entry = source.AppDirName + "/" + path;
-        if (source.ExeZip->FindFile(entry) >= 0 && source.ExeZip->ExtractToStream(entry, file.Content))
-            return file;
-    }
-    if (ReadWholeFile(source.AppDirPath + path, file.Content)) return file;
-    // The path as written, undecoded: file:///home/me/pic.png names /home/me/pic.png, and
-    // file:///C:/pic.png names C:/pic.png.
-    const bool drive = written.size() >= 2 && written[1] == ':';
-    if (ReadWholeFile(drive ? written : "/" + written, file.Content)) return file;
-    return std::nullopt;
+    TServedFile file;
+    // The archive is searched once: extracting a missing entry reads nothing.
+    const bool found =
+        (!source.AppDirName.empty() && source.ExeZip &&
+         source.ExeZip->ExtractToStream(source.AppDirName + "/" + path, file.Content)) ||
+        ReadWholeFile(source.AppDirPath + path, file.Content) ||
+        // The path as written, undecoded: file:///home/me/pic.png names /home/me/pic.png, and
+        // file:///C:/pic.png names C:/pic.png.
+        ReadWholeFile(written.size() >= 2 && written[1] == ':' ? written : "/" + written, file.Content);
+    if (!found) return std::nullopt;
+    file.MimeType = TStrUtils::GetFileMIMEType(written);
+    return file;
 }
 
 } // namespace Corvane::Browser

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "webview/Automation.h"
+#include "webview/ExtensionFolder.h"
 #include "webview/FileUris.h"
 #include "webview/ResourceRequests.h"
 
@@ -56,6 +57,9 @@ WebKitWebContext* MakeContext(const TEnvironmentOptions& options) {
         g_free(data);
         g_free(cache);
     }
+    // The extension moves the file: requests of the app's pages to the private scheme.
+    const std::string extensions = PrepareExtensionFolder(options.UserDataFolder);
+    if (!extensions.empty()) webkit_web_context_set_web_extensions_directory(context, extensions.c_str());
     const std::string scheme(kPrivateScheme);
     webkit_web_context_register_uri_scheme(context, scheme.c_str(), HandleSchemeRequest, nullptr, nullptr);
     // Secure and CORS-enabled so pages of the scheme get secure-context features and may fetch their
@@ -64,6 +68,10 @@ WebKitWebContext* MakeContext(const TEnvironmentOptions& options) {
     webkit_security_manager_register_uri_scheme_as_secure(security, scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_cors_enabled(security, scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_local(security, scheme.c_str());
+    // fetch(), XHR and module imports of file: URLs would fail before the extension could move them to
+    // the private scheme; as CORS requests they reach it, and the host's answers let the app's pages read
+    // them.
+    webkit_security_manager_register_uri_scheme_as_cors_enabled(security, "file");
     if (!options.Language.empty()) {
         const gchar* languages[] = {options.Language.c_str(), nullptr};
         webkit_web_context_set_preferred_languages(context, languages);

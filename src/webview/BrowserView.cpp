@@ -31,6 +31,9 @@ TBrowserView* TBrowserView::Create(ICoreWebView2Environment* environment, WebKit
     WebKitSettings* settings = webkit_settings_new();
     // Pages may open windows without a click; the host decides about them in NewWindowRequested.
     webkit_settings_set_javascript_can_open_windows_automatically(settings, TRUE);
+    // The app's pages are one origin, as the folder they come from: without this every address of the
+    // private scheme, a local one, would be an origin of its own and workers could not start.
+    webkit_settings_set_allow_file_access_from_file_urls(settings, TRUE);
     self->FSettings = ComPtr<TSettings>::Attach(new TSettings(settings));
     const bool automated = ControlledByAutomation(context);
     self->FView = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,

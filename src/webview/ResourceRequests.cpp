@@ -24,18 +24,17 @@ const std::string& PrivateOrigin() {
     return origin;
 }
 
-// Response headers for the browser; pages of the private scheme may read the response from scripts.
-SoupMessageHeaders* BrowserHeaders(WebKitURISchemeRequest* request, const THeaderList& headers) {
+// Response headers for the browser. Pages of the private scheme may read the response from scripts;
+// naming their origin without looking at the request's costs nothing, as no other origin matches it.
+SoupMessageHeaders* BrowserHeaders(const THeaderList& headers) {
     SoupMessageHeaders* out = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
     bool allowsOrigin = false;
     for (const auto& [name, value] : headers) {
         soup_message_headers_append(out, name.c_str(), value.c_str());
         allowsOrigin = allowsOrigin || HeaderNameEquals(name, "Access-Control-Allow-Origin");
     }
-    SoupMessageHeaders* requestHeaders = webkit_uri_scheme_request_get_http_headers(request);
-    const char* origin = requestHeaders ? soup_message_headers_get_one(requestHeaders, "Origin") : nullptr;
-    if (!allowsOrigin && origin && PrivateOrigin() == origin) {
-        soup_message_headers_append(out, "Access-Control-Allow-Origin", origin);
+    if (!allowsOrigin) {
+        soup_message_headers_append(out, "Access-Control-Allow-Origin", PrivateOrigin().c_str());
         soup_message_headers_append(out, "Access-Control-Expose-Headers", "*");
     }
     return out;
@@ -47,7 +46,7 @@ void Finish(WebKitURISchemeRequest* request, GInputStream* stream, gint64 length
     webkit_uri_scheme_response_set_status(response, static_cast<guint>(status),
                                           reason.empty() ? nullptr : reason.c_str());
     if (!contentType.empty()) webkit_uri_scheme_response_set_content_type(response, contentType.c_str());
-    webkit_uri_scheme_response_set_http_headers(response, BrowserHeaders(request, headers));
+    webkit_uri_scheme_response_set_http_headers(response, BrowserHeaders(headers));
     webkit_uri_scheme_request_finish_with_response(request, response);
     g_object_unref(response);
 }
@@ -120,19 +119,8 @@ void ReadForeignResponse(ICoreWebView2WebResourceResponse* response, int& status
     response->get_Content(content.Put());
 }
 
-void ServeResponse(WebKitURISchemeRequest* request, ICoreWebView2WebResourceResponse* response) {
-    int status = 200;
-    std::string reason;
-    THeaderList headers;
-    ComPtr<IStream> content;
-    if (const auto* own = dynamic_cast<TWebResourceResponse*>(response)) {
-        status = own->Status();
-        reason = own->Reason();
-        headers = own->Headers();
-        content = ComPtr<IStream>(own->Content());
-    } else {
-        ReadForeignResponse(response, status, reason, headers, content);
-    }
+void ServeResponse(WebKitURISchemeRequest* request, int status, const std::string& reason,
+                   const THeaderList& headers, IStream* content) {
     // The whole header, charset included: the browser takes the media type and the text encoding from it.
     std::string contentType;
     for (const auto& [name, value] : headers) {
@@ -142,9 +130,21 @@ void ServeResponse(WebKitURISchemeRequest* request, ICoreWebView2WebResourceResp
         }
     }
     gint64 length = 0;
-    GInputStream* stream = InputStreamFor(content.Get(), &length);
+    GInputStream* stream = InputStreamFor(content, &length);
     Finish(request, stream, length, status, reason, contentType, headers);
     g_object_unref(stream);
+}
+
+// Our own responses are read in place; one made by another implementation, through its interface.
+void ServeResponse(WebKitURISchemeRequest* request, ICoreWebView2WebResourceResponse* response) {
+    if (const auto* own = dynamic_cast<TWebResourceResponse*>(response))
+        return ServeResponse(request, own->Status(), own->Reason(), own->Headers(), own->Content());
+    int status = 200;
+    std::string reason;
+    THeaderList headers;
+    ComPtr<IStream> content;
+    ReadForeignResponse(response, status, reason, headers, content);
+    ServeResponse(request, status, reason, headers, content.Get());
 }
 
 THeaderList RequestHeaders(WebKitURISchemeRequest* request) {

@@ -249,9 +249,9 @@ class App:
         env.update({k: str(v) for k, v in extra.items()})
         return env
 
-    def start(self, package, *args, **env):
-        proc = subprocess.Popen([str(package), *map(str, args)], env=self.env(**env), stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE, text=True)
+    def start(self, package, *args, cwd=None, **env):
+        proc = subprocess.Popen([str(package), *map(str, args)], env=self.env(**env), cwd=cwd,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         run = Run(proc, self.desktop)
         self.runs.append(run)
         return run

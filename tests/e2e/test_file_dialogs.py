@@ -76,6 +76,18 @@ def test_open_and_save_dialogs_answered_by_the_user(app):
                  "cancelled": {"ok": ""}, "replaced": f"{folder}/b.txt", "saved": f"{folder}/b.txt"}
 
 
+def test_open_dialog_offers_a_bare_name_before_any_folder_is_known(app):
+    # The name stands in the dialog's location field, in the working folder, so Return takes it.
+    work = app.tmp / "work"
+    work.mkdir()
+    for name in ("a.txt", "named.txt"):
+        (work / name).write_text(name)
+    page = "return await crv.dialogs.openFile({title: 'Bare name', fileName: 'named.txt'});"
+    run = app.start(app.pack({"index.html": PAGE_TEMPLATE.replace("BODY", page)}, app_id=APP_ID), cwd=work)
+    press_until_gone(app.desktop, run.window("^Bare name$", 40), "Return")
+    assert app.page_result(run) == f"{work}/named.txt"
+
+
 def test_closing_the_application_while_a_dialog_shows(app):
     # Calls go on being served while the dialog waits; the page closes itself when the test says so.
     # The dialog goes with the window (else the process would wait for it), and the call that opened it

@@ -34,6 +34,30 @@ const char* GtkText(const char* text) {
     return g_dgettext("gtk30", text);
 }
 
+GtkWidget* FindChooserWidget(GtkWidget* widget) {
+    if (GTK_IS_FILE_CHOOSER_WIDGET(widget)) return widget;
+    if (!GTK_IS_CONTAINER(widget)) return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    GtkWidget* found = nullptr;
+    for (GList* item = children; item && !found; item = item->next)
+        found = FindChooserWidget(GTK_WIDGET(item->data));
+    g_list_free(children);
+    return found;
+}
+
+// An open dialog has no name field until the user asks for the location entry; it is opened with the
+// name in it once the dialog is on screen, as mapping the chooser restores its saved location mode.
+void TypeNameWhenShown(GtkWidget* dialog, const std::string& name) {
+    GtkWidget* widget = FindChooserWidget(dialog);
+    if (!widget) return;
+    g_signal_connect_data(
+        widget, "map", G_CALLBACK(+[](GtkWidget* chooser, gpointer data) {
+            g_signal_emit_by_name(chooser, "location-popup", static_cast<const char*>(data));
+            g_signal_handlers_disconnect_matched(chooser, G_SIGNAL_MATCH_DATA, 0, 0, nullptr, nullptr, data);
+        }),
+        g_strdup(name.c_str()), [](gpointer data, GClosure*) { g_free(data); }, G_CONNECT_AFTER);
+}
+
 } // namespace
 
 TFileDialog::TFileDialog(TFileDialogKind kind) : FKind(kind) {}
@@ -74,7 +98,8 @@ TFileDialogResult TFileDialog::Execute(TForm* fallbackOwner) {
         gtk_file_chooser_set_filter(chooser, filters[inRange ? FileTypeIndex - 1 : 0]);
     }
 
-    // A name with a folder opens the dialog in that folder; a bare name, in the last one used.
+    // A name with a folder opens the dialog in that folder; a bare name, in the last one used, else in
+    // the working folder.
     const std::filesystem::path name(FileName);
     const std::string folder = name.is_absolute() ? name.parent_path().string() : FLastFolder;
     const std::string base = name.filename().string();
@@ -84,6 +109,10 @@ TFileDialogResult TFileDialog::Execute(TForm* fallbackOwner) {
             gtk_file_chooser_set_current_name(chooser, base.c_str());
         } else if (!folder.empty()) {
             gtk_file_chooser_select_filename(chooser, (std::filesystem::path(folder) / base).c_str());
+        } else {
+            const std::string here = TakeString(g_get_current_dir());
+            gtk_file_chooser_set_current_folder(chooser, here.c_str());
+            TypeNameWhenShown(dialog, base);
         }
     }
 
