@@ -285,6 +285,13 @@ void TPeImage::Set(const TResId& type, const TResId& name, std::uint16_t languag
     FResources.push_back(TResource{type, name, language, std::move(data), 0});
 }
 
+void TPeImage::RemoveIf(const std::function<bool(const TResource&)>& select) {
+    std::vector<TResource> kept;
+    for (TResource& r : FResources)
+        if (!select(r)) kept.push_back(std::move(r));
+    FResources = std::move(kept);
+}
+
 bool TPeImage::Remove(const TResId& type, const TResId& name, std::uint16_t language) {
     const auto it = std::find_if(FResources.begin(), FResources.end(), [&](const TResource& r) {
         return SameName(r.Type, type) && SameName(r.Name, name) && r.Language == language;
