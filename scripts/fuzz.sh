@@ -20,7 +20,8 @@ for target in $targets; do
     findings=$build/fuzz-findings/$target
     log=$build/fuzz-logs/$target.log
     mkdir -p "$corpus" "$findings" "$(dirname "$log")"
-    before=$(ls "$findings" | wc -l)
+    before=$(ls "$findings" | grep -vc '^slow-unit-')
+    slow_before=$(ls "$findings" | grep -c '^slow-unit-')
     echo "fuzzing $target for ${seconds}s (log: $log)"
     # Stdout and stderr of the code under test are closed: sanitizer reports still reach the log.
     LSAN_OPTIONS=suppressions=$source_dir/tests/lsan.supp \
@@ -29,9 +30,12 @@ for target in $targets; do
         "$corpus" "$build/fuzz-seeds/$target" "$source_dir/tests/fuzz/regressions/$target" >"$log" 2>&1
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | sed 's/cov: //')
-    found=$(($(ls "$findings" | wc -l) - before))
+    # Inputs slower than 10 s (libFuzzer keeps them as slow-unit-*) are told apart from failures.
+    found=$(($(ls "$findings" | grep -vc '^slow-unit-') - before))
+    slow=$(($(ls "$findings" | grep -c '^slow-unit-') - slow_before))
     total_findings=$((total_findings + found))
-    line=$(printf '%-16s executions %-10s cov %-6s findings %s' "$target" "${execs:-?}" "${cov:-?}" "$found")
+    line=$(printf '%-16s executions %-10s cov %-6s findings %s (slow inputs %s)' "$target" "${execs:-?}" \
+        "${cov:-?}" "$found" "$slow")
     echo "$line"
     summary="$summary$line
 "

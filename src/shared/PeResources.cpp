@@ -22,7 +22,7 @@ constexpr unsigned kResourceDirectory = 2;
 // Directories may share subdirectories and leaves may share data, so a small file can describe a
 // huge tree. A walk that visits more entries, or would copy more bytes of data and names than the
 // file holds plus this allowance, is taken for damage.
-constexpr std::size_t kMaxDirectoryEntries = 1u << 18;
+constexpr std::size_t kMaxDirectoryEntries = 1u << 16;
 constexpr std::uint64_t kSharedBytesAllowance = 32u << 20;
 constexpr std::uint32_t kHighBit = 0x80000000u;
 
