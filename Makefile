@@ -3,8 +3,8 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 PYTEST ?= /usr/bin/python3 -m pytest
 
-.PHONY: all deps build linux debug run test unit e2e asan bench format check-format check-layers clean windows windows-unit \
-	install package
+.PHONY: all deps build linux debug run test unit e2e asan fuzz bench format check-format check-layers clean windows \
+	windows-unit install package
 
 all: build
 
@@ -82,6 +82,15 @@ asan: deps
 	# The browser's own libraries keep memory until exit: leaks are checked by the unit tests only.
 	ASAN_OPTIONS=detect_leaks=0 CRV_BIN_DIR=$(CURDIR)/build/asan/bin $(PYTEST) -q tests/e2e/test_bridge.py \
 		tests/e2e/test_menu.py tests/e2e/test_file_dialogs.py tests/e2e/test_shell.py
+
+# Every fuzz target for FUZZ_SECONDS (60 by default) in turn, with executions, coverage and
+# findings per target; FUZZ_TARGETS picks some (ZipArchive MenuJson ...). Not part of CI.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/fuzz.sh build/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Start-up, bridge calls and serving, each against a minimal WebKitGTK program doing the same job.
 bench: linux

@@ -28,7 +28,7 @@ using namespace Corvane::Browser;
 namespace {
 
 // Builds the document like the library's own parser, but a number with a fraction or an exponent
-// stays the text it was sent as: the bridge reads numbers only as text.
+// stays the text it was sent as: the bridge reads numbers only as text. Stops at kMaxJsonDepth.
 class TMessageSax : public nlohmann::detail::json_sax_dom_parser<TJsonValue> {
 public:
     using json_sax_dom_parser::json_sax_dom_parser;
@@ -36,6 +36,23 @@ public:
         TJsonValue::string_t copy = text;
         return string(copy);
     }
+    bool start_object(std::size_t length) { return Enter() && json_sax_dom_parser::start_object(length); }
+    bool start_array(std::size_t length) { return Enter() && json_sax_dom_parser::start_array(length); }
+    bool end_object() { return Leave() && json_sax_dom_parser::end_object(); }
+    bool end_array() { return Leave() && json_sax_dom_parser::end_array(); }
+    bool TooDeep() const { return FTooDeep; }
+
+private:
+    bool Enter() {
+        FTooDeep = ++FDepth > kMaxJsonDepth;
+        return !FTooDeep;
+    }
+    bool Leave() {
+        --FDepth;
+        return true;
+    }
+    std::size_t FDepth = 0;
+    bool FTooDeep = false;
 };
 
 std::string WebMessageJson(TWebMessageReceivedEventArgs& args) {
@@ -145,10 +162,16 @@ TBridgeOutcome SystemOutcome(bool accepted) {
                     : TBridgeOutcome::Reject(SystemErrorText(Platform::LastErrorCode()));
 }
 
+EJsonTooDeep::EJsonTooDeep()
+    : std::invalid_argument("The JSON nests deeper than " + std::to_string(kMaxJsonDepth) + " levels") {}
+
 TJsonValue ParseMessageJson(const std::string& text) {
     TJsonValue document;
     TMessageSax sax(document);
-    TJsonValue::sax_parse(text, &sax);
+    if (!TJsonValue::sax_parse(text, &sax)) {
+        if (sax.TooDeep()) throw EJsonTooDeep();
+        throw std::invalid_argument("The JSON is not complete");
+    }
     return document;
 }
 

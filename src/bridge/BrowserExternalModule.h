@@ -3,8 +3,10 @@
 // live in their own file (AppHandlers.cpp, FileHandlers.cpp, ...).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include <nlohmann/json_fwd.hpp>
@@ -139,8 +141,18 @@ private:
     void LoadMenuImage(const std::string& path, Platform::TMenuItem& menuItem);
 };
 
+// Deepest nesting of arrays and objects a message may have: the handlers that walk a document
+// recurse, so a page must not choose how deep. Real menus nest a few levels.
+inline constexpr std::size_t kMaxJsonDepth = 200;
+
+// Thrown by ParseMessageJson for a document nested deeper than kMaxJsonDepth.
+class EJsonTooDeep : public std::invalid_argument {
+public:
+    EJsonTooDeep();
+};
+
 // Parses the message's JSON text. Numbers keep the text they were sent with (the bridge reads
-// every number as text). Throws when the text is not JSON.
+// every number as text). Throws when the text is not JSON, EJsonTooDeep when it nests too deep.
 TJsonValue ParseMessageJson(const std::string& text);
 
 // The system's message for an error code, as a rejection wants it: without trailing blanks, line

@@ -86,6 +86,8 @@ TBridgeOutcome TBrowserExternalModule::MainMenuSetItems(const TJsonValue& data) 
     TJsonValue list;
     try {
         list = ParseMessageJson(items);
+    } catch (const EJsonTooDeep& e) {
+        return TBridgeOutcome::Reject(std::string("Wrong menu items JSON: ") + e.what());
     } catch (const std::exception&) {
         return TBridgeOutcome::Reject("Wrong menu items JSON");
     }

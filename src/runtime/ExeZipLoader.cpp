@@ -53,7 +53,7 @@ Shared::TBytes gArchive;
 
 void LoadProjectIni() {
     Shared::TBytes bytes;
-    ExeZip->ExtractToStream(Shared::kSettingsEntry, bytes);
+    ExeZip->ExtractToStream(Shared::kSettingsEntry, bytes, Shared::kMaxSettingsSize);
     ProjectINI->LoadFromBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 

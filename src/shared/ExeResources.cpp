@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <stdexcept>
 
 #include "abi/Utf.h"
@@ -30,6 +32,10 @@ std::uint16_t Get16(const TPeBytes& bytes, std::size_t at) {
 std::uint16_t LanguageOf(const TPeImage& module, const TResId& type, const TResId& name) {
     const auto languages = module.Languages(type, name);
     return languages.empty() ? kLangNeutral : languages.front();
+}
+
+bool IsIconOf(const TResource& r, const std::set<std::uint16_t>& ids) {
+    return r.Type.IsId() && r.Type.Id() == kRtIcon && r.Name.IsId() && ids.count(r.Name.Id()) != 0;
 }
 
 TResourceUpdate BeginUpdate(const std::string& path) {
@@ -80,13 +86,25 @@ void TExeUtils::ChangeExeIcon(const std::string& exePath, const std::string& ico
 
     Update(update, kRtGroupIcon, MainIcon(), LanguageOf(module, kRtGroupIcon, MainIcon()), std::nullopt,
            "UpdateResource failed (1)");
-    // Entries past the end of a damaged group are not read.
+    // Each old image goes in its first language. A damaged group may list 65535 ids, so they are
+    // removed in one pass rather than one search each; entries past its end are not read.
+    std::set<std::uint16_t> oldIds;
     const std::size_t oldCount = oldGroup.size() >= 6 ? Get16(oldGroup, 4) : 0;
-    for (std::size_t i = 0; i < oldCount && 6 + 14 * (i + 1) <= oldGroup.size(); ++i) {
-        const std::uint16_t id = Get16(oldGroup, 6 + 14 * i + 12);
-        Update(update, kRtIcon, id, LanguageOf(module, kRtIcon, id), std::nullopt,
-               "UpdateResource failed (2)");
-    }
+    for (std::size_t i = 0; i < oldCount && 6 + 14 * (i + 1) <= oldGroup.size(); ++i)
+        oldIds.insert(Get16(oldGroup, 6 + 14 * i + 12));
+    std::map<std::uint16_t, std::uint16_t> firstLanguage;
+    for (const TResource& r : module.Resources())
+        if (IsIconOf(r, oldIds)) {
+            const auto [at, added] = firstLanguage.try_emplace(r.Name.Id(), r.Language);
+            if (!added) at->second = std::min(at->second, r.Language);
+        }
+    update.RemoveIf([&](const TResource& r) {
+        if (!IsIconOf(r, oldIds)) return false;
+        const auto first = firstLanguage.find(r.Name.Id());
+        if (first == firstLanguage.end() || r.Language != first->second) return false;
+        firstLanguage.erase(first); // only the first such entry goes, as with one search each
+        return true;
+    });
 
     TPeBytes newGroup(6 + 14 * images.size());
     std::copy_n(oldGroup.begin(), std::min<std::size_t>(4, oldGroup.size()), newGroup.begin());

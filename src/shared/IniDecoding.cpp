@@ -27,18 +27,21 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     return Abi::Utf16ToUtf8(units);
 }
 
+// Malformed sequences become U+FFFD, so the rest of the code only ever sees valid UTF-8; valid
+// text is kept byte for byte.
+std::string ValidUtf8(std::string text) {
+    if (Abi::IsValidUtf8(text)) return text;
+    return Abi::Utf16ToUtf8(Abi::Utf8ToUtf16(text));
+}
+
 } // namespace
 
 std::string DecodeTextFile(std::string_view bytes) {
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-        if (Abi::IsValidUtf8(bytes)) return std::string(bytes);
-        // Malformed sequences become U+FFFD, so the rest of the code only ever sees valid UTF-8.
-        return Abi::Utf16ToUtf8(Abi::Utf8ToUtf16(bytes));
-    }
+    if (StartsWith(bytes, "\xEF\xBB\xBF")) return ValidUtf8(std::string(bytes.substr(3)));
     if (StartsWith(bytes, "\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
     if (StartsWith(bytes, "\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
-    return Platform::AnsiToUtf8(bytes);
+    // The system's converter may pass bytes through that are no UTF-8 (lead bytes F5-F7, say).
+    return ValidUtf8(Platform::AnsiToUtf8(bytes));
 }
 
 } // namespace Corvane::Shared

@@ -161,13 +161,23 @@ TPeBytes TPeImage::Build() const {
         if (!r.Data)
             throw EPeError("the data of resource " + r.Type.ToString() + "/" + r.Name.ToString() +
                            " lies outside the file");
-    const std::size_t newSize = SerializeResources(FResources, 0).size();
+    const std::uint32_t newSize = To32(SerializeResources(FResources, 0).size());
     if (FDirectoryCount <= kResourceDirectory)
         throw EPeError("the image has no entry for a resource directory");
+    // Every header field patched below lies before the end of the section table.
+    const std::size_t tableEnd = FSectionTable + FSections.size() * kSectionEntrySize;
+    for (const TSection& s : FSections)
+        if (s.RawSize != 0 && s.RawPointer < tableEnd)
+            throw EPeError("the data of section \"" + s.Name + "\" overlaps the headers");
 
-    auto span = [](const TSection& s) { return s.VirtualSize != 0 ? s.VirtualSize : s.RawSize; };
+    // The same measure as the reader's, so that no section starts inside another's raw tail.
+    auto span = [](const TSection& s) { return std::max(s.VirtualSize, s.RawSize); };
     auto holds = [&](const TSection& s, std::uint32_t rva) {
-        return rva >= s.VirtualAddress && rva - s.VirtualAddress < std::max(s.VirtualSize, s.RawSize);
+        return rva >= s.VirtualAddress && rva - s.VirtualAddress < span(s);
+    };
+    auto rawOverlap = [](const TSection& a, const TSection& b) {
+        return a.RawSize != 0 && b.RawSize != 0 && std::uint64_t{a.RawPointer} + a.RawSize > b.RawPointer &&
+               std::uint64_t{b.RawPointer} + b.RawSize > a.RawPointer;
     };
     // Whether a data directory other than the listed ones points into the section.
     auto usedByOthers = [&](const TSection& s, unsigned own) {
@@ -179,7 +189,9 @@ TPeBytes TPeImage::Build() const {
         return false;
     };
 
-    std::uint64_t imageEnd = FSizeOfHeaders, addressEnd = 0;
+    // The headers take the first addresses: a new section never lands at 0.
+    std::uint64_t imageEnd = FSizeOfHeaders;
+    std::uint64_t addressEnd = std::max<std::uint64_t>(FSizeOfHeaders, tableEnd + kSectionEntrySize);
     for (const TSection& s : FSections) {
         if (s.RawSize != 0)
             imageEnd = std::max<std::uint64_t>(imageEnd, std::uint64_t{s.RawPointer} + s.RawSize);
@@ -187,12 +199,14 @@ TPeBytes TPeImage::Build() const {
     }
     imageEnd = std::min<std::uint64_t>(imageEnd, FBytes.size());
 
-    // The section that holds the resource directory and nothing else.
+    // The section that holds the resource directory and nothing else, its file bytes included.
     const std::uint32_t rootRva = DataDirectoryRva(kResourceDirectory);
     const TSection* own = nullptr;
     for (const TSection& s : FSections)
         if (rootRva != 0 && s.VirtualAddress == rootRva && s.RawSize != 0 &&
-            !usedByOthers(s, kResourceDirectory))
+            !usedByOthers(s, kResourceDirectory) &&
+            std::none_of(FSections.begin(), FSections.end(),
+                         [&](const TSection& o) { return &o != &s && rawOverlap(o, s); }))
             own = &s;
 
     TPeBytes out;
@@ -211,7 +225,7 @@ TPeBytes TPeImage::Build() const {
         std::sort(followers.begin(), followers.end(),
                   [](const TSection* a, const TSection* b) { return a->VirtualAddress < b->VirtualAddress; });
         for (const TSection& s : FSections)
-            if (&s != own && s.VirtualAddress < own->VirtualAddress && s.RawSize != 0 &&
+            if (&s != own && s.VirtualAddress <= own->VirtualAddress && s.RawSize != 0 &&
                 std::uint64_t{s.RawPointer} + s.RawSize > own->RawPointer)
                 followersMovable = false;
         std::uint64_t rawCursor = std::uint64_t{own->RawPointer} + own->RawSize;
@@ -231,7 +245,7 @@ TPeBytes TPeImage::Build() const {
         const TPeBytes data = SerializeResources(FResources, resourceRva);
         std::fill(out.begin() + own->RawPointer, out.begin() + own->RawPointer + own->RawSize, 0);
         std::copy(data.begin(), data.end(), out.begin() + own->RawPointer);
-        Put32(out, own->HeaderOffset + 8, static_cast<std::uint32_t>(newSize));
+        Put32(out, own->HeaderOffset + 8, newSize);
     } else if (own && followersMovable) {
         // Grown where it is; the relocation sections behind it move up.
         resourceRva = own->VirtualAddress;
@@ -240,13 +254,17 @@ TPeBytes TPeImage::Build() const {
         out.assign(FBytes.begin(), FBytes.begin() + own->RawPointer);
         out.insert(out.end(), data.begin(), data.end());
         out.resize(std::size_t{own->RawPointer} + rawSize);
-        Put32(out, own->HeaderOffset + 8, static_cast<std::uint32_t>(newSize));
+        Put32(out, own->HeaderOffset + 8, newSize);
         Put32(out, own->HeaderOffset + 16, rawSize);
         if (own->Characteristics & kInitializedData)
             initializedDataDelta += std::int64_t{rawSize} - own->RawSize;
 
-        std::uint64_t address = AlignUp(std::uint64_t{own->VirtualAddress} + newSize, FSectionAlignment);
+        std::uint64_t address =
+            AlignUp(std::uint64_t{own->VirtualAddress} + std::max(newSize, rawSize), FSectionAlignment);
         std::uint64_t end = address;
+        for (const TSection& s : FSections)
+            if (&s != own && s.VirtualAddress <= own->VirtualAddress)
+                end = std::max<std::uint64_t>(end, std::uint64_t{s.VirtualAddress} + span(s));
         const std::uint32_t relocations = DataDirectoryRva(kRelocationDirectory);
         for (const TSection* f : followers) {
             if (holds(*f, relocations))
@@ -258,14 +276,13 @@ TPeBytes TPeImage::Build() const {
                 out.insert(out.end(), FBytes.begin() + f->RawPointer,
                            FBytes.begin() + f->RawPointer + f->RawSize);
             }
-            end = address + span(*f);
-            address = AlignUp(end, FSectionAlignment);
+            end = std::max<std::uint64_t>(end, address + span(*f));
+            address = AlignUp(address + span(*f), FSectionAlignment);
         }
         out.insert(out.end(), FBytes.begin() + static_cast<std::ptrdiff_t>(imageEnd), FBytes.end());
         setSizeOfImage(end);
     } else {
         // A new last section; an old resource section stays behind unused.
-        const std::size_t tableEnd = FSectionTable + FSections.size() * kSectionEntrySize;
         std::uint64_t firstRaw = FSizeOfHeaders;
         for (const TSection& s : FSections)
             if (s.RawSize != 0) firstRaw = std::min<std::uint64_t>(firstRaw, s.RawPointer);
@@ -292,18 +309,18 @@ TPeBytes TPeImage::Build() const {
 
         const std::uint8_t name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
         std::copy(std::begin(name), std::end(name), out.begin() + static_cast<std::ptrdiff_t>(tableEnd));
-        Put32(out, tableEnd + 8, static_cast<std::uint32_t>(newSize));
+        Put32(out, tableEnd + 8, newSize);
         Put32(out, tableEnd + 12, resourceRva);
         Put32(out, tableEnd + 16, rawSize);
         Put32(out, tableEnd + 20, rawPointer);
         Put32(out, tableEnd + 36, kInitializedData | kMemRead);
         Put16(out, FFileHeader + 2, static_cast<std::uint32_t>(FSections.size() + 1));
         initializedDataDelta += rawSize;
-        setSizeOfImage(std::uint64_t{resourceRva} + newSize);
+        setSizeOfImage(std::uint64_t{resourceRva} + std::max(newSize, rawSize));
     }
 
     Put32(out, DataDirectoryOffset(kResourceDirectory), resourceRva);
-    Put32(out, DataDirectoryOffset(kResourceDirectory) + 4, static_cast<std::uint32_t>(newSize));
+    Put32(out, DataDirectoryOffset(kResourceDirectory) + 4, newSize);
     if (initializedDataDelta != 0) {
         const std::int64_t sum = std::int64_t{Get32(out, FOptionalHeader + 8)} + initializedDataDelta;
         Put32(out, FOptionalHeader + 8, static_cast<std::uint32_t>(std::max<std::int64_t>(sum, 0)));

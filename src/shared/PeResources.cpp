@@ -19,8 +19,11 @@ constexpr std::uint16_t kMagicPe32 = 0x10B;
 constexpr std::uint16_t kMagicPe32Plus = 0x20B;
 constexpr std::size_t kSectionEntrySize = 40;
 constexpr unsigned kResourceDirectory = 2;
-// A directory with more leaves than this is taken for damage (entries pointing back into the tree).
-constexpr std::size_t kMaxResources = 1u << 20;
+// Directories may share subdirectories and leaves may share data, so a small file can describe a
+// huge tree. A walk that visits more entries, or would copy more bytes of data and names than the
+// file holds plus this allowance, is taken for damage.
+constexpr std::size_t kMaxDirectoryEntries = 1u << 16;
+constexpr std::uint64_t kSharedBytesAllowance = 32u << 20;
 constexpr std::uint32_t kHighBit = 0x80000000u;
 
 char16_t UpperAscii(char16_t c) {
@@ -186,6 +189,13 @@ void TPeImage::ParseResources() {
                                      : std::min<std::size_t>(FSizeOfHeaders, FBytes.size());
     TBinaryReader area(std::span<const std::uint8_t>(FBytes).subspan(*rootOffset, areaEnd - *rootOffset));
 
+    std::size_t entriesLeft = kMaxDirectoryEntries;
+    std::uint64_t bytesLeft = FBytes.size() + kSharedBytesAllowance;
+    auto take = [&](std::uint64_t bytes) {
+        if (bytes > bytesLeft) throw EPeError("the resource directory is damaged (it repeats too much data)");
+        bytesLeft -= bytes;
+    };
+
     auto readName = [&](std::uint32_t field) -> TResId {
         if ((field & kHighBit) == 0) return TResId(static_cast<std::uint16_t>(field & 0xFFFF));
         TBinaryReader name = area;
@@ -193,6 +203,7 @@ void TPeImage::ParseResources() {
         const std::uint16_t length = name.U16();
         const auto units = name.Bytes(std::uint64_t{length} * 2);
         if (!name.Ok()) throw EPeError("a resource name lies outside the resource section");
+        take(std::uint64_t{length} * 2);
         std::u16string text(length, u'\0');
         for (std::size_t i = 0; i < length; ++i)
             text[i] = static_cast<char16_t>(units[2 * i] | units[2 * i + 1] << 8);
@@ -202,6 +213,8 @@ void TPeImage::ParseResources() {
     auto readDirectory = [&](std::uint32_t offset) {
         std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;
         const std::uint32_t count = std::uint32_t{area.U16At(offset + 12)} + area.U16At(offset + 14);
+        if (count > entriesLeft) throw EPeError("the resource directory is damaged (too many entries)");
+        entriesLeft -= count;
         for (std::uint32_t i = 0; i < count; ++i) {
             const std::uint64_t at = std::uint64_t{offset} + 16 + std::uint64_t{i} * 8;
             entries.emplace_back(area.U32At(at), area.U32At(at + 4));
@@ -224,12 +237,15 @@ void TPeImage::ParseResources() {
                 const std::uint32_t size = area.U32At(std::uint64_t{langData} + 4);
                 const std::uint32_t codePage = area.U32At(std::uint64_t{langData} + 8);
                 if (!area.Ok()) throw EPeError("the resource directory is damaged");
-                if (FResources.size() >= kMaxResources) throw EPeError("the resource directory is damaged");
                 TResource res{type, name, static_cast<std::uint16_t>(langField & 0xFFFF), std::nullopt,
                               codePage};
-                if (const auto at = RvaToOffset(dataRva, size))
+                // Each entry holds its own copy of the names.
+                take(2 * (std::uint64_t{type.Name().size()} + name.Name().size()));
+                if (const auto at = RvaToOffset(dataRva, size)) {
+                    take(size);
                     res.Data = TPeBytes(FBytes.begin() + static_cast<std::ptrdiff_t>(*at),
                                         FBytes.begin() + static_cast<std::ptrdiff_t>(*at + size));
+                }
                 FResources.push_back(std::move(res));
             }
         }
@@ -267,6 +283,13 @@ void TPeImage::Set(const TResId& type, const TResId& name, std::uint16_t languag
         }
     }
     FResources.push_back(TResource{type, name, language, std::move(data), 0});
+}
+
+void TPeImage::RemoveIf(const std::function<bool(const TResource&)>& select) {
+    std::vector<TResource> kept;
+    for (TResource& r : FResources)
+        if (!select(r)) kept.push_back(std::move(r));
+    FResources = std::move(kept);
 }
 
 bool TPeImage::Remove(const TResId& type, const TResId& name, std::uint16_t language) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -91,6 +92,8 @@ public:
     void Set(const TResId& type, const TResId& name, std::uint16_t language, TPeBytes data);
     // Removes that entry; false when there was none.
     bool Remove(const TResId& type, const TResId& name, std::uint16_t language);
+    // Removes, in one pass, every entry that select picks (called once per entry, in list order).
+    void RemoveIf(const std::function<bool(const TResource&)>& select);
     void RemoveAll() { FResources.clear(); }
 
     // The file with the current resources: the resource section rebuilt in place when it has room,
@@ -135,6 +138,8 @@ public:
     // Adds or replaces the entry; no data deletes it (nothing to delete is no error).
     void Update(const TResId& type, const TResId& name, std::uint16_t language,
                 std::optional<std::span<const std::uint8_t>> data);
+    // Deletes every entry that select picks, in one pass where Update would search once per entry.
+    void RemoveIf(const std::function<bool(const TResource&)>& select) { FImage.RemoveIf(select); }
     // Throws EPeError when the image cannot be built or the file cannot be replaced; the file is
     // then unchanged.
     void Commit();

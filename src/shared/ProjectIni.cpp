@@ -2,6 +2,7 @@
 #include "shared/ProjectIni.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "abi/CaseMap.h"
 #include "abi/Utf.h"
@@ -51,20 +52,16 @@ void TProjectIni::LoadFromBytes(std::string_view bytes) {
 
 void TProjectIni::LoadFromText(std::string_view text) {
     Clear();
-    TSection* current = nullptr;
+    std::optional<std::size_t> current; // an index, not a pointer: adding sections moves them
     ForEachLine(text, [&](std::string_view rawLine) {
         const std::string_view line = Trim(rawLine);
         if (line.empty() || line.front() == ';') return;
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             const std::string_view name = Trim(line.substr(1, line.size() - 2));
             std::u16string key = MatchKey(name);
-            const auto found = std::find_if(FSections.begin(), FSections.end(),
-                                            [&key](const TSection& s) { return s.Key == key; });
-            if (found != FSections.end()) {
-                current = &*found;
-            } else {
-                current = &FSections.emplace_back(TSection{std::string(name), std::move(key), {}});
-            }
+            const auto [found, added] = FSectionIndex.try_emplace(key, FSections.size());
+            if (added) FSections.push_back(TSection{std::string(name), std::move(key), {}});
+            current = found->second;
             return;
         }
         if (!current) return;
@@ -78,23 +75,23 @@ void TProjectIni::LoadFromText(std::string_view text) {
             entry.HasValue = true;
         }
         entry.Key = MatchKey(entry.Name);
-        current->Entries.push_back(std::move(entry));
+        FSections[*current].Entries.push_back(std::move(entry));
     });
 }
 
 void TProjectIni::Clear() {
     FSections.clear();
+    FSectionIndex.clear();
 }
 
 const TProjectIni::TEntry* TProjectIni::Find(std::string_view section, std::string_view ident) const {
-    const std::u16string sectionKey = MatchKey(section);
-    const auto found = std::find_if(FSections.begin(), FSections.end(),
-                                    [&sectionKey](const TSection& s) { return s.Key == sectionKey; });
-    if (found == FSections.end()) return nullptr;
+    const auto found = FSectionIndex.find(MatchKey(section));
+    if (found == FSectionIndex.end()) return nullptr;
+    const TSection& s = FSections[found->second];
     const std::u16string identKey = MatchKey(ident);
-    const auto entry = std::find_if(found->Entries.rbegin(), found->Entries.rend(),
+    const auto entry = std::find_if(s.Entries.rbegin(), s.Entries.rend(),
                                     [&identKey](const TEntry& e) { return e.Key == identKey; });
-    return entry == found->Entries.rend() ? nullptr : &*entry;
+    return entry == s.Entries.rend() ? nullptr : &*entry;
 }
 
 std::string TProjectIni::ReadString(std::string_view section, std::string_view ident,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace Corvane::Shared {
@@ -40,6 +41,7 @@ private:
     const TEntry* Find(std::string_view section, std::string_view ident) const;
 
     std::vector<TSection> FSections;
+    std::unordered_map<std::u16string, std::size_t> FSectionIndex; // by Key
 };
 
 // The integer conversion of the settings: "0x"-prefixed hexadecimal (longer than two characters),

@@ -8,6 +8,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <limits>
+#include <string>
 #include <unordered_map>
 
 namespace Corvane::Shared {
@@ -25,9 +27,13 @@ std::string FoldAscii(std::string_view name) {
 constexpr zip_uint64_t kMaxReserve = 256ull << 20;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-// Appends everything the open entry yields and closes it; false when reading failed.
-bool ReadAll(zip_file_t* file, std::vector<std::uint8_t>& out, std::uint64_t sizeHint) {
-    bool whole = false;
+enum class TRead { Whole, Failed, TooLarge };
+
+// Appends everything the open entry yields, up to maxSize bytes, and closes it.
+TRead ReadAll(zip_file_t* file, std::vector<std::uint8_t>& out, std::uint64_t sizeHint,
+              std::uint64_t maxSize) {
+    TRead result = TRead::Failed;
+    const std::size_t start = out.size();
     try {
         out.reserve(out.size() + static_cast<std::size_t>(std::min<std::uint64_t>(sizeHint, kMaxReserve)));
         // Through a separate buffer, so reading past a correct stated size never regrows out.
@@ -36,16 +42,20 @@ bool ReadAll(zip_file_t* file, std::vector<std::uint8_t>& out, std::uint64_t siz
             const zip_int64_t got = zip_fread(file, buffer.data(), buffer.size());
             if (got < 0) break;
             if (got == 0) {
-                whole = true;
+                result = TRead::Whole;
+                break;
+            }
+            if (static_cast<std::uint64_t>(got) > maxSize - (out.size() - start)) {
+                result = TRead::TooLarge;
                 break;
             }
             out.insert(out.end(), buffer.begin(), buffer.begin() + got);
         }
     } catch (const std::exception&) {
-        whole = false;
+        result = TRead::Failed;
     }
     zip_fclose(file);
-    return whole;
+    return result;
 }
 
 } // namespace
@@ -60,26 +70,28 @@ struct TZipReader::TImpl {
     // through the local time zone, so a time that falls in a daylight-saving gap there fails even
     // the right password. Stored entries (the packager's form) are decrypted here instead, and the
     // CRC proves the password.
-    bool DecryptStoredEntry(zip_uint64_t entry, const zip_stat_t& stat,
-                            std::vector<std::uint8_t>& out) const {
+    TRead DecryptStoredEntry(zip_uint64_t entry, const zip_stat_t& stat, std::vector<std::uint8_t>& out,
+                             std::uint64_t maxSize) const {
         const zip_uint64_t needed =
             ZIP_STAT_COMP_METHOD | ZIP_STAT_ENCRYPTION_METHOD | ZIP_STAT_CRC | ZIP_STAT_COMP_SIZE;
         if (!HasPassword || (stat.valid & needed) != needed || stat.comp_method != ZIP_CM_STORE ||
             stat.encryption_method != ZIP_EM_TRAD_PKWARE)
-            return false;
+            return TRead::Failed;
+        const std::uint64_t rawLimit = maxSize + std::min<std::uint64_t>(TZipCrypto::kHeaderSize, ~maxSize);
+        if (stat.comp_size > rawLimit) return TRead::TooLarge;
         zip_file_t* file = zip_fopen_index(Archive, entry, ZIP_FL_ENCRYPTED);
-        if (!file) return false;
+        if (!file) return TRead::Failed;
         // libzip 1.7 checks the raw bytes against the plain data's CRC and so always reports an
         // error at their end; what counts is that all of them arrived.
         std::vector<std::uint8_t> raw;
-        ReadAll(file, raw, stat.comp_size);
-        if (raw.size() != stat.comp_size || raw.size() < TZipCrypto::kHeaderSize) return false;
+        if (ReadAll(file, raw, stat.comp_size, rawLimit) == TRead::TooLarge) return TRead::TooLarge;
+        if (raw.size() != stat.comp_size || raw.size() < TZipCrypto::kHeaderSize) return TRead::Failed;
         TZipCrypto(Password).Decrypt(raw.data(), raw.size());
         const std::uint8_t* plain = raw.data() + TZipCrypto::kHeaderSize;
         const std::size_t plainSize = raw.size() - TZipCrypto::kHeaderSize;
-        if (crc32_z(crc32_z(0, nullptr, 0), plain, plainSize) != stat.crc) return false;
+        if (crc32_z(crc32_z(0, nullptr, 0), plain, plainSize) != stat.crc) return TRead::Failed;
         out.insert(out.end(), plain, plain + plainSize);
-        return true;
+        return TRead::Whole;
     }
 
     void Close() {
@@ -146,6 +158,11 @@ std::int64_t TZipReader::FindFile(const std::string& fileName) const {
 }
 
 bool TZipReader::ExtractToStream(const std::string& fileName, std::vector<std::uint8_t>& stream) const {
+    return ExtractToStream(fileName, stream, std::numeric_limits<std::uint64_t>::max());
+}
+
+bool TZipReader::ExtractToStream(const std::string& fileName, std::vector<std::uint8_t>& stream,
+                                 std::uint64_t maxSize) const {
     const std::int64_t index = FindFile(fileName);
     if (index < 0 || !FImpl->Archive) return false;
     const auto entry = static_cast<zip_uint64_t>(index);
@@ -162,16 +179,21 @@ bool TZipReader::ExtractToStream(const std::string& fileName, std::vector<std::u
     const std::size_t start = stream.size();
     const std::uint64_t sizeHint = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
     // Opening checks the password against the entry's encryption header.
-    bool whole = false;
-    if (zip_file_t* file = zip_fopen_index(FImpl->Archive, entry, 0)) {
-        whole = ReadAll(file, stream, sizeHint);
+    TRead result = TRead::Failed;
+    if (sizeHint > maxSize) {
+        result = TRead::TooLarge;
+    } else if (zip_file_t* file = zip_fopen_index(FImpl->Archive, entry, 0)) {
+        result = ReadAll(file, stream, sizeHint, maxSize);
     } else if (zip_error_code_zip(zip_get_error(FImpl->Archive)) == ZIP_ER_WRONGPASSWD) {
-        whole = FImpl->DecryptStoredEntry(entry, stat, stream);
+        result = FImpl->DecryptStoredEntry(entry, stat, stream, maxSize);
     }
     // A wrong password can pass the one-byte check of the encryption header and then fail the
     // CRC, so any failed entry is taken back whole: a wrong password never leaves data behind.
-    if (!whole) stream.resize(start);
-    return whole;
+    if (result != TRead::Whole) stream.resize(start);
+    if (result == TRead::TooLarge)
+        throw EZipError("The entry \"" + fileName + "\" holds more than " + std::to_string(maxSize) +
+                        " bytes, more than it may");
+    return result == TRead::Whole;
 }
 
 std::int64_t TZipReader::EntryCount() const {

@@ -36,6 +36,10 @@ public:
     // whole. A missing entry, one the password does not open, or one whose data is damaged appends
     // nothing and raises nothing.
     bool ExtractToStream(const std::string& fileName, std::vector<std::uint8_t>& stream) const;
+    // The same for an entry that may hold at most maxSize bytes: one that states or yields more
+    // throws EZipError naming it and the limit, and appends nothing.
+    bool ExtractToStream(const std::string& fileName, std::vector<std::uint8_t>& stream,
+                         std::uint64_t maxSize) const;
     std::int64_t EntryCount() const;
     std::string EntryName(std::int64_t index) const;
 

@@ -207,6 +207,10 @@ def test_failures_and_calls_that_get_no_reply(app):
                    await set('[{"id": 1, "caption": "A", "enabled": "maybe"}]'),
                    await set('[{"id": 1, "caption": "A", "image": "app/bad.png"}]'),
                    await upd({id: {}})];
+      // A menu nested deeper than any real one, as a 3 MB message, is rejected, not recursed into.
+      const nested = depth => '[{"id": 1, "caption": "A", "items": '.repeat(depth) + '[]' + '}]'.repeat(depth);
+      r.nesting = [await set(nested(50)),
+                   await settle(crv.mainMenu.setItems({items: nested(100000)}), 10000)];
       r.stillServing = await crv.hello();
       return r;
     """
@@ -223,4 +227,5 @@ def test_failures_and_calls_that_get_no_reply(app):
     assert r["ids"] == [{"err": "Missing item ID"}] * 3 + [{"err": "Wrong item ID"}] * 4 + [ok]
     assert r["empty"] == [ok, no_items]
     assert r["noReply"] == ["pending"] * 5
+    assert r["nesting"] == [ok, {"err": "Wrong menu items JSON: The JSON nests deeper than 200 levels"}]
     assert r["stillServing"] == "2021.47"

@@ -130,6 +130,17 @@ def test_errors_exit_with_a_clear_message_and_write_nothing(bin_dir, site, tmp_p
     assert list(out.iterdir()) == []
 
 
+def test_a_settings_file_larger_than_the_runtime_takes_is_refused(bin_dir, site, tmp_path):
+    ini = tmp_path / "big.ini"
+    ini.write_bytes(b"[App]\r\nID=I\r\nName=N\r\nDirName=app\r\n" + b";" * (1 << 20))
+    out = tmp_path / "out"
+    out.mkdir()
+    result = crv_pack(bin_dir, site, "-o", out / "pkg", "--ini", ini)
+    assert result.returncode == 1
+    assert result.stderr.startswith("crv-pack: ") and "larger than 1048576 bytes" in result.stderr
+    assert list(out.iterdir()) == []
+
+
 @pytest.mark.parametrize("command,code,text", [
     (["{site}", "--id", "I", "--name", "N"], 2, "no output"),
     (["-o", "{tmp}/pkg", "--id", "I", "--name", "N"], 2, "no APP_DIR"),

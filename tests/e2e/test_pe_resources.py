@@ -99,6 +99,34 @@ def read_version(block):
     return info
 
 
+def shared_leaves_pe(count=200, data_size=0x10000):
+    """A PE32 image whose one resource type has count names that share a directory of count
+    languages, each leaf the same data_size bytes: a few KB that describe count * count copies."""
+    names, langs = 0x18, 0x18 + 16 + 8 * count
+    leaf = langs + 16 + 8 * count
+    data_at = leaf + 16
+    area = bytearray(data_at + data_size)
+    struct.pack_into("<HHII", area, 12, 0, 1, 3, 0x80000000 | names)
+    struct.pack_into("<HH", area, names + 12, 0, count)
+    struct.pack_into("<HH", area, langs + 12, 0, count)
+    for i in range(count):
+        struct.pack_into("<II", area, names + 16 + 8 * i, i + 1, 0x80000000 | langs)
+        struct.pack_into("<II", area, langs + 16 + 8 * i, i, leaf)
+    struct.pack_into("<II", area, leaf, 0x1000 + data_at, data_size)
+    pe = bytearray(0x200)
+    pe[0:2] = b"MZ"
+    struct.pack_into("<I", pe, 0x3C, 0x40)
+    struct.pack_into("<IHHIIIHH", pe, 0x40, 0x4550, 0x14C, 1, 0, 0, 0, 224, 0x0102)
+    optional = 0x58
+    struct.pack_into("<H", pe, optional, 0x10B)
+    struct.pack_into("<II", pe, optional + 32, 0x1000, 0x200)
+    struct.pack_into("<II", pe, optional + 56, 0x1000 + len(area), 0x200)
+    struct.pack_into("<I", pe, optional + 92, 16)
+    struct.pack_into("<II", pe, optional + 96 + 16, 0x1000, len(area))
+    struct.pack_into("<8sIIII", pe, optional + 224, b".rsrc", len(area), 0x1000, len(area), 0x200)
+    return bytes(pe + area)
+
+
 def reserved(text, length=256):
     return text + "\0" * (length - len(text))
 
@@ -277,6 +305,7 @@ ERRORS = [
     (["--icon", "{tmp}/good.ico"], "tiny", 1, "FindResource failed (1)"),
     (["--version", "ProductName=x"], "tiny", 1, "has no version information"),
     (["--icon", "{tmp}/good.ico"], "package", 1, "already carries an appended archive"),
+    (["--icon", "{tmp}/good.ico"], "shared", 1, "the resource directory is damaged"),
     (["--icon", "{tmp}/good.ico"], "elf", 2, "is not a Windows executable"),
     (["--version", "ProductName=x"], "elf", 2, "is not a Windows executable"),
     (["--version", "Vendor=x"], "pe", 2, "--version knows no key \"Vendor\""),
@@ -291,7 +320,9 @@ def test_errors_leave_nothing_behind(pack, bin_dir, pe_runtime, fixture_dir, tmp
     (tmp_path / "bad.ico").write_bytes(b"\0\0\1\0\2\0" + bytes(16))
     (tmp_path / "mz.ico").write_bytes(b"MZ" + make_ico([16])[2:])
     (tmp_path / "good.ico").write_bytes(make_ico([16]))
-    runtimes = {"pe": pe_runtime, "tiny": fixture_dir / "tiny.exe", "elf": bin_dir / "crv-runtime"}
+    (tmp_path / "shared.exe").write_bytes(shared_leaves_pe())
+    runtimes = {"pe": pe_runtime, "tiny": fixture_dir / "tiny.exe", "elf": bin_dir / "crv-runtime",
+                "shared": tmp_path / "shared.exe"}
     if runtime == "package":
         result, runtimes["package"] = pack(out="first.exe")
         assert result.returncode == 0, result.stderr

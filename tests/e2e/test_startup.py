@@ -1,6 +1,7 @@
 """Start-up of real packages: refusals with their dialogs and exit codes, the data folder, the loader
 library, the browser's environment, the single-instance rule and the hand-over arguments."""
 import shutil
+import struct
 
 import pytest
 
@@ -81,6 +82,32 @@ def test_damaged_archive_ends_with_error_box_and_code_1(app, tmp_path):
     code, _, err = dismiss(app, app.start(damaged))
     assert code == 1
     assert err.startswith("Error: ")
+    assert not app.data_dir().exists()
+
+
+def stated_size(package, name, size):
+    """Makes the archive's central directory state size as the entry's plain size."""
+    data = bytearray(package.read_bytes())
+    at = data.find(b"PK\x01\x02")
+    while at >= 0:
+        name_length = struct.unpack_from("<H", data, at + 28)[0]
+        if data[at + 46:at + 46 + name_length] == name.encode():
+            struct.pack_into("<I", data, at + 24, size)
+        at = data.find(b"PK\x01\x02", at + 4)
+    package.write_bytes(bytes(data))
+
+
+@pytest.mark.parametrize("case", ["huge", "lying"])
+def test_settings_past_the_size_limit_end_with_error_box_and_code_1(app, case):
+    # The limit is 1 MiB: a 2 MiB file, or a small one whose entry claims 1 GiB.
+    ini = INI + ("; " + "x" * 1000 + "\r\n") * 2000 if case == "huge" else INI
+    package = app.pack_by_hand({"crv.ini": ini, "WebView2LoaderWin64.dll": app.loader("default"),
+                                "app/index.html": "x"})
+    if case == "lying":
+        stated_size(package, "crv.ini", 1 << 30)
+    code, _, err = dismiss(app, app.start(package))
+    assert code == 1
+    assert err.startswith("Error: ") and "crv.ini" in err
     assert not app.data_dir().exists()
 
 

@@ -104,6 +104,36 @@ TEST(BridgeProtocol, MessagesThatAreNotJsonThrow) {
     EXPECT_EQ(ParseMessageJson(R"({"a": [1.5, {"b": 2e-7}]})")["a"][1]["b"], "2e-7");
 }
 
+TEST(BridgeProtocol, NestingIsLimitedWhateverTheBrackets) {
+    using Corvane::Bridge::kMaxJsonDepth;
+    auto nested = [](std::size_t depth, const std::string& open, const std::string& close) {
+        std::string text;
+        for (std::size_t i = 0; i < depth; ++i)
+            text += open;
+        text += "1";
+        for (std::size_t i = 0; i < depth; ++i)
+            text += close;
+        return text;
+    };
+    EXPECT_NO_THROW(ParseMessageJson(nested(kMaxJsonDepth, "[", "]")));
+    EXPECT_NO_THROW(ParseMessageJson(nested(kMaxJsonDepth, "{\"a\":", "}")));
+    EXPECT_THROW(ParseMessageJson(nested(kMaxJsonDepth + 1, "[", "]")), Corvane::Bridge::EJsonTooDeep);
+    EXPECT_THROW(ParseMessageJson(nested(kMaxJsonDepth + 1, "{\"a\":", "}")), Corvane::Bridge::EJsonTooDeep);
+    // Depth counts open brackets only: siblings never add up.
+    std::string wide = "[";
+    for (std::size_t i = 0; i < 3 * kMaxJsonDepth; ++i)
+        wide += i ? ",[]" : "[]";
+    EXPECT_EQ(ParseMessageJson(wide + "]").size(), 3 * kMaxJsonDepth);
+    // Cut short: an error, but not one of depth.
+    try {
+        ParseMessageJson(nested(kMaxJsonDepth + 1, "[", "]").substr(0, 50));
+        ADD_FAILURE() << "a cut document was accepted";
+    } catch (const Corvane::Bridge::EJsonTooDeep&) {
+        ADD_FAILURE() << "a cut document was taken for too deep";
+    } catch (const std::exception&) {
+    }
+}
+
 TEST(BridgeProtocol, FunctionTableIdsAreUniqueAndRuntimeOnlyNamesMatchTheirMessages) {
     std::set<int> ids;
     std::set<int> runtimeOnly;

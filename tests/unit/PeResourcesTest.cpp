@@ -90,6 +90,36 @@ TPeImage CheckConsistent(const TBytes& built) {
     return TPeImage::FromBytes(built);
 }
 
+// A minimal 32-bit image: headers in 0x200 bytes, section alignment 0x1000, file alignment 0x200,
+// checksum 0, and one code section (VirtualSize 0x10 at 0x1000, 0x200 raw bytes at 0x200).
+constexpr std::size_t kOptional32 = 0x58;
+constexpr std::size_t kSection32 = kOptional32 + 224;
+
+TBytes MinimalPe32() {
+    TBytes pe(0x400);
+    pe[0] = 'M';
+    pe[1] = 'Z';
+    Put32(pe, 0x3C, 0x40);
+    Put32(pe, 0x40, 0x00004550);
+    Put16(pe, 0x44, 0x14C);
+    Put16(pe, 0x46, 1);
+    Put16(pe, 0x54, 224);
+    Put16(pe, 0x56, 0x0102);
+    Put16(pe, kOptional32, 0x10B);
+    Put32(pe, kOptional32 + 32, 0x1000);
+    Put32(pe, kOptional32 + 36, 0x200);
+    Put32(pe, kOptional32 + 56, 0x2000);
+    Put32(pe, kOptional32 + 60, 0x200);
+    Put32(pe, kOptional32 + 92, 16);
+    std::memcpy(&pe[kSection32], ".text", 5);
+    Put32(pe, kSection32 + 8, 0x10);
+    Put32(pe, kSection32 + 12, 0x1000);
+    Put32(pe, kSection32 + 16, 0x200);
+    Put32(pe, kSection32 + 20, 0x200);
+    Put32(pe, kSection32 + 36, 0x60000020);
+    return pe;
+}
+
 } // namespace
 
 TEST(PeResources, ReadsTheRuntimesResourcesAsTheLinkerWroteThem) {
@@ -223,30 +253,7 @@ TEST(PeResources, AnImageWithoutResourcesGetsANewLastSection) {
 }
 
 TEST(PeResources, Pe32ImagesAreReadAndWrittenToo) {
-    // A minimal 32-bit image: headers in 0x200 bytes, one code section, checksum 0.
-    TBytes pe(0x400);
-    pe[0] = 'M';
-    pe[1] = 'Z';
-    Put32(pe, 0x3C, 0x40);
-    Put32(pe, 0x40, 0x00004550);
-    Put16(pe, 0x44, 0x14C);
-    Put16(pe, 0x46, 1);
-    Put16(pe, 0x54, 224);
-    Put16(pe, 0x56, 0x0102);
-    const std::size_t opt = 0x58;
-    Put16(pe, opt, 0x10B);
-    Put32(pe, opt + 32, 0x1000);
-    Put32(pe, opt + 36, 0x200);
-    Put32(pe, opt + 56, 0x2000);
-    Put32(pe, opt + 60, 0x200);
-    Put32(pe, opt + 92, 16);
-    const std::size_t section = opt + 224;
-    std::memcpy(&pe[section], ".text", 5);
-    Put32(pe, section + 8, 0x10);
-    Put32(pe, section + 12, 0x1000);
-    Put32(pe, section + 16, 0x200);
-    Put32(pe, section + 20, 0x200);
-    Put32(pe, section + 36, 0x60000020);
+    TBytes pe = MinimalPe32();
     pe[0x200] = 0xC3;
 
     TPeImage image = TPeImage::FromBytes(pe);
@@ -261,6 +268,92 @@ TEST(PeResources, Pe32ImagesAreReadAndWrittenToo) {
     EXPECT_EQ(h.Directories[2].first, 0x2000u);
     EXPECT_EQ(h.SizeOfImage, 0x4000u);
     EXPECT_EQ(built[0x200], 0xC3);
+}
+
+// Images whose layout the writer once got wrong: fields patched past the end of the new file,
+// headers zero-filled, a section at address 0, a section inside another's raw tail.
+TEST(PeResources, OddLayoutsAreRefusedOrWrittenSoTheyReadBack) {
+    auto withSection = [](std::uint32_t virtualSize, std::uint32_t address, std::uint32_t rawSize,
+                          std::uint32_t rawPointer) {
+        TBytes pe = MinimalPe32();
+        Put32(pe, kSection32 + 8, virtualSize);
+        Put32(pe, kSection32 + 12, address);
+        Put32(pe, kSection32 + 16, rawSize);
+        Put32(pe, kSection32 + 20, rawPointer);
+        if (pe.size() < std::size_t{rawPointer} + rawSize) pe.resize(std::size_t{rawPointer} + rawSize);
+        return pe;
+    };
+    // A resource section whose raw bytes start at 0: the empty directory it finds there is the
+    // DOS header's zeros.
+    auto resourcesOverHeaders = [&](std::uint32_t rawSize, std::uint32_t fileAlignment) {
+        TBytes pe = withSection(0x100, 0x1000, rawSize, 0);
+        Put32(pe, kOptional32 + 36, fileAlignment);
+        Put32(pe, kOptional32 + 96 + 16, 0x1000);
+        return pe;
+    };
+    const struct {
+        const char* what;
+        TBytes pe;
+        std::size_t dataSize;
+    } refused[] = {
+        {"rewritten in place over the headers", resourcesOverHeaders(0x200, 0x200), 8},
+        {"grown with the headers behind its raw data", resourcesOverHeaders(0x20, 0x10), 0x30},
+    };
+    for (const auto& c : refused) {
+        TPeImage image = TPeImage::FromBytes(c.pe);
+        image.Set(kRtVersion, 1, 0, TBytes(c.dataSize, 0x5A));
+        EXPECT_THROW(image.Build(), EPeError) << c.what;
+    }
+
+    const struct {
+        const char* what;
+        TBytes pe;
+        std::uint32_t firstFreeAddress;
+    } written[] = {
+        {"no section with an address range", withSection(0, 0, 0, 0), 0x200},
+        {"raw data longer than the virtual size", withSection(0x10, 0x1000, 0x1400, 0x200), 0x2400},
+    };
+    for (const auto& c : written) {
+        TPeImage image = TPeImage::FromBytes(c.pe);
+        image.Set(kRtVersion, 1, 0, TBytes{1, 2, 3});
+        const TBytes built = image.Build();
+        const TPeImage again = CheckConsistent(built);
+        EXPECT_EQ(ResourceMap(again), ResourceMap(image)) << c.what;
+        EXPECT_GE(THeaders(built).Directories[2].first, c.firstFreeAddress) << c.what;
+    }
+}
+
+// Every leaf of a directory that shares its subdirectories copies the same 64 KiB: 40,000 of them.
+TEST(PeResources, SharedDataIsNotCopiedWithoutBound) {
+    constexpr std::uint32_t kCount = 200, kDataSize = 0x10000;
+    constexpr std::uint32_t kNames = 0x18, kLanguages = kNames + 16 + 8 * kCount;
+    constexpr std::uint32_t kLeaf = kLanguages + 16 + 8 * kCount, kData = kLeaf + 16;
+    TBytes area(kData + kDataSize);
+    Put16(area, 14, 1);
+    Put32(area, 16, kRtIcon);
+    Put32(area, 20, 0x80000000u | kNames);
+    Put16(area, kNames + 14, kCount);
+    Put16(area, kLanguages + 14, kCount);
+    for (std::uint32_t i = 0; i < kCount; ++i) {
+        Put32(area, kNames + 16 + 8 * i, i + 1);
+        Put32(area, kNames + 20 + 8 * i, 0x80000000u | kLanguages);
+        Put32(area, kLanguages + 16 + 8 * i, i);
+        Put32(area, kLanguages + 20 + 8 * i, kLeaf);
+    }
+    Put32(area, kLeaf, 0x1000 + kData);
+    Put32(area, kLeaf + 4, kDataSize);
+
+    TBytes pe = MinimalPe32();
+    pe.resize(0x200);
+    pe.insert(pe.end(), area.begin(), area.end());
+    Put32(pe, kSection32 + 8, static_cast<std::uint32_t>(area.size()));
+    Put32(pe, kSection32 + 16, static_cast<std::uint32_t>(area.size()));
+    Put32(pe, kOptional32 + 96 + 16, 0x1000);
+    EXPECT_THROW(TPeImage::FromBytes(pe), EPeError);
+
+    // The same tree with one name is an ordinary directory of 200 languages.
+    Put16(pe, 0x200 + kNames + 14, 1);
+    EXPECT_EQ(TPeImage::FromBytes(pe).Resources().size(), kCount);
 }
 
 TEST(PeResources, DamagedFilesAreRefusedWithoutReadingOutsideThem) {

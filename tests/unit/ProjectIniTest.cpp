@@ -104,6 +104,18 @@ TEST(ProjectIniTest, LoadReplacesTheWholeContent) {
     EXPECT_EQ(ini.ReadString("App", "ID", "none"), "none");
 }
 
+TEST(ProjectIniTest, ManySectionsAreParsedInLinearTime) {
+    // 80,000 section headers once took seconds; repeated headers still merge into one section.
+    std::string text;
+    for (int i = 0; i < 80000; ++i)
+        text += "[S" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
+    text += "[s17]\nL=later\n";
+    const TProjectIni ini = Ini(text);
+    EXPECT_EQ(ini.ReadString("S79999", "K", ""), "79999");
+    EXPECT_EQ(ini.ReadString("S17", "K", ""), "17");
+    EXPECT_EQ(ini.ReadString("S17", "L", ""), "later");
+}
+
 // ----- the byte-order marks -----
 
 const std::string kSample = "; comment\r\n[App]\r\nID = my.app\r\nName = \u00DCber \u540D "
@@ -168,11 +180,17 @@ TEST(ProjectIniTest, WithoutMarkTheLocaleCharsetDecides) {
     TProjectIni ini;
     ini.LoadFromBytes("[App]\nName=\u00DCber\n");
     const std::string utf8Name = ini.ReadString("App", "Name", "");
+    // The converter lets lead bytes past U+10FFFF through; they must not reach captions.
+    const std::string beyondUnicode = DecodeTextFile("A\xF5\xBE\x91\x9C"
+                                                     "B");
     std::setlocale(LC_CTYPE, "C");
     const std::string asciiDecoded = DecodeTextFile("\xC3\x9C");
     std::setlocale(LC_CTYPE, saved.c_str());
 
     EXPECT_EQ(utf8Name, "\u00DCber");
+    EXPECT_TRUE(Corvane::Abi::IsValidUtf8(beyondUnicode)) << beyondUnicode;
+    EXPECT_EQ(beyondUnicode.front(), 'A');
+    EXPECT_EQ(beyondUnicode.back(), 'B');
     EXPECT_EQ(asciiDecoded, "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 

@@ -74,6 +74,16 @@ TEST_P(ZipReaderFixtures, WrongPasswordGivesNothingAndNoError) {
     }
 }
 
+TEST_P(ZipReaderFixtures, AnEntryLargerThanItsLimitThrowsAndLeavesNothing) {
+    Open(kArchivePassword);
+    const std::size_t size = kEntries[0].second.size();
+    TBytes stream = {'>'};
+    EXPECT_THROW(FReader.ExtractToStream("crv.ini", stream, size - 1), EZipError);
+    EXPECT_EQ(Text(stream), ">");
+    EXPECT_TRUE(FReader.ExtractToStream("crv.ini", stream, size));
+    EXPECT_EQ(Text(stream), ">" + kEntries[0].second);
+}
+
 TEST_P(ZipReaderFixtures, NamesMatchWithoutAsciiCaseOnly) {
     Open(kArchivePassword);
     const std::int64_t ini = FReader.FindFile("crv.ini");

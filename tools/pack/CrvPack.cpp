@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -27,6 +26,7 @@
 #include "TargetFiles.h"
 #include "abi/Utf.h"
 #include "shared/ExeUtils.h"
+#include "shared/PackageFormat.h"
 #include "shared/ZipWriter.h"
 
 using namespace Corvane;
@@ -34,13 +34,19 @@ using namespace Corvane::Pack;
 
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
+// The settings file, which the runtime would refuse past kMaxSettingsSize bytes.
+std::string ReadSettingsFile(const std::string& path) {
     std::ifstream in(Abi::Utf8Path(path), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof())
+    std::string text(Shared::kMaxSettingsSize + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad() || (!in && !in.eof()))
         throw std::system_error(errno, std::generic_category(), "Cannot read \"" + path + "\"");
-    return text.str();
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    if (text.size() > Shared::kMaxSettingsSize)
+        throw std::runtime_error("The settings file \"" + path + "\" is larger than " +
+                                 std::to_string(Shared::kMaxSettingsSize) +
+                                 " bytes, more than a package takes");
+    return text;
 }
 
 // The start page without a query or fragment, as a file name inside the application folder.
@@ -82,7 +88,7 @@ TInputs GatherInputs(const TPackOptions& options, const TDataFolders& data) {
         in.IniText = GenerateIni(in.Identity, options);
     } else {
         CheckReadable("The settings file", options.IniFile, TKind::File);
-        in.IniText = ReadWholeFile(options.IniFile);
+        in.IniText = ReadSettingsFile(options.IniFile);
         in.Identity = IdentityFromIniFile(in.IniText, options.IniFile, options);
     }
 
