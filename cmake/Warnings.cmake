@@ -8,6 +8,7 @@ target_compile_options(crv_warnings INTERFACE
 if(CRV_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+  add_compile_definitions(CRV_SANITIZED)
 endif()
 
 # Every library instrumented for coverage; the fuzz targets alone link libFuzzer's main.

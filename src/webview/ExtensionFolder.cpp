@@ -33,6 +33,12 @@ std::string Build(const std::string& a, const char* b, const char* c) {
 } // namespace
 
 std::string PrepareExtensionFolder(const std::string& dataFolder) {
+#if defined(CRV_SANITIZED)
+    // An instrumented library cannot be loaded into the browser's uninstrumented web process: such
+    // builds serve absolute file: addresses of sub-resources from disk, as before.
+    (void)dataFolder;
+    return {};
+#endif
     const std::string library = OwnPath();
     if (library.empty()) return {};
     const std::string folder = dataFolder.empty() ? Build(g_get_user_cache_dir(), "crvwebview", "extension")
