@@ -36,8 +36,10 @@ windows: deps
 	cp build/windows/bin/crv-runtime.exe build/release/bin/
 
 # The Windows build's tests (portable and Win32 backend unit tests, the test loader, the exe's
-# imports), run under Wine on a display of their own.
+# imports), run under Wine on a display of their own. A Wine server left by the end-to-end tests
+# still belongs to their display, which is gone: it is ended first.
 windows-unit: windows
+	WINEPREFIX=$(CURDIR)/build/windows/wineprefix wineserver -k 2>/dev/null || true
 	xvfb-run -a ctest --preset windows -j $(JOBS) --timeout 300
 
 # crv-pack into PREFIX/bin, the runtimes, the Linux loader and installer into PREFIX/lib/crv, the

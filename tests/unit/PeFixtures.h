@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "PeBytes.h"
+
 namespace PeFixtures {
 
-using TBytes = std::vector<std::uint8_t>;
+using namespace PeBytes;
 
 inline TBytes ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -58,17 +60,6 @@ public:
 private:
     std::filesystem::path FPath;
 };
-
-inline void Put16(TBytes& b, std::size_t at, std::uint32_t v) {
-    if (b.size() < at + 2) b.resize(at + 2);
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-inline void Put32(TBytes& b, std::size_t at, std::uint32_t v) {
-    Put16(b, at, v & 0xFFFF);
-    Put16(b, at + 2, v >> 16);
-}
 
 inline std::uint32_t Get32(const TBytes& b, std::size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;

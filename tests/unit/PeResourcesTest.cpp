@@ -90,35 +90,11 @@ TPeImage CheckConsistent(const TBytes& built) {
     return TPeImage::FromBytes(built);
 }
 
-// A minimal 32-bit image: headers in 0x200 bytes, section alignment 0x1000, file alignment 0x200,
-// checksum 0, and one code section (VirtualSize 0x10 at 0x1000, 0x200 raw bytes at 0x200).
+// Where MinimalPe(false) has its optional header and its one section's entry: headers in 0x200
+// bytes, section alignment 0x1000, file alignment 0x200, one code section (VirtualSize 0x10 at
+// 0x1000, 0x200 raw bytes at 0x200).
 constexpr std::size_t kOptional32 = 0x58;
 constexpr std::size_t kSection32 = kOptional32 + 224;
-
-TBytes MinimalPe32() {
-    TBytes pe(0x400);
-    pe[0] = 'M';
-    pe[1] = 'Z';
-    Put32(pe, 0x3C, 0x40);
-    Put32(pe, 0x40, 0x00004550);
-    Put16(pe, 0x44, 0x14C);
-    Put16(pe, 0x46, 1);
-    Put16(pe, 0x54, 224);
-    Put16(pe, 0x56, 0x0102);
-    Put16(pe, kOptional32, 0x10B);
-    Put32(pe, kOptional32 + 32, 0x1000);
-    Put32(pe, kOptional32 + 36, 0x200);
-    Put32(pe, kOptional32 + 56, 0x2000);
-    Put32(pe, kOptional32 + 60, 0x200);
-    Put32(pe, kOptional32 + 92, 16);
-    std::memcpy(&pe[kSection32], ".text", 5);
-    Put32(pe, kSection32 + 8, 0x10);
-    Put32(pe, kSection32 + 12, 0x1000);
-    Put32(pe, kSection32 + 16, 0x200);
-    Put32(pe, kSection32 + 20, 0x200);
-    Put32(pe, kSection32 + 36, 0x60000020);
-    return pe;
-}
 
 } // namespace
 
@@ -253,7 +229,7 @@ TEST(PeResources, AnImageWithoutResourcesGetsANewLastSection) {
 }
 
 TEST(PeResources, Pe32ImagesAreReadAndWrittenToo) {
-    TBytes pe = MinimalPe32();
+    TBytes pe = MinimalPe(false);
     pe[0x200] = 0xC3;
 
     TPeImage image = TPeImage::FromBytes(pe);
@@ -275,7 +251,7 @@ TEST(PeResources, Pe32ImagesAreReadAndWrittenToo) {
 TEST(PeResources, OddLayoutsAreRefusedOrWrittenSoTheyReadBack) {
     auto withSection = [](std::uint32_t virtualSize, std::uint32_t address, std::uint32_t rawSize,
                           std::uint32_t rawPointer) {
-        TBytes pe = MinimalPe32();
+        TBytes pe = MinimalPe(false);
         Put32(pe, kSection32 + 8, virtualSize);
         Put32(pe, kSection32 + 12, address);
         Put32(pe, kSection32 + 16, rawSize);
@@ -343,7 +319,7 @@ TEST(PeResources, SharedDataIsNotCopiedWithoutBound) {
     Put32(area, kLeaf, 0x1000 + kData);
     Put32(area, kLeaf + 4, kDataSize);
 
-    TBytes pe = MinimalPe32();
+    TBytes pe = MinimalPe(false);
     pe.resize(0x200);
     pe.insert(pe.end(), area.begin(), area.end());
     Put32(pe, kSection32 + 8, static_cast<std::uint32_t>(area.size()));
