@@ -96,6 +96,7 @@ fuzz: deps
 
 # Start-up, bridge calls and serving, each against a minimal WebKitGTK program doing the same job.
 bench: linux
+	@echo "N=$${N:-5} runs per side; on a quiet machine only"
 	bench/startup.sh build/release
 	bench/bridge.sh build/release
 	bench/run.sh build/release

@@ -3,7 +3,7 @@
 # bridge module and the browser loader stand-in) against a minimal WebKitGTK program that answers the
 # same page's calls, once on each message's reply and once with evaluate_javascript. After 200
 # warm-up calls the page times CALLS calls (default 2000) one after the other, then CALLS calls with
-# 8 in flight. ROUNDS rounds (default 3) take turns between the three sides.
+# 8 in flight. N runs per side (default 5), one process each, taking turns between the three sides.
 # Usage: bench/bridge.sh [BUILD_DIR]   (default build/release; needs crv-pack, crv-runtime,
 # crvwebview and bench-bridge-baseline)
 set -euo pipefail
@@ -60,18 +60,22 @@ EOF
 bench_display
 
 result=$work/app/bench-result.json
-for ((round = 0; round < ${ROUNDS:-3}; round++)); do
-    for mode in reply evaluate; do
-        flag=()
-        [[ $mode == evaluate ]] && flag=(--evaluate)
-        timeout 300 "$baseline" "${flag[@]}" "$work/site/index.html" "$here/../resources/crv-external.js" \
-            >>"$work/$mode.out" || { echo "the baseline ($mode) ended with $?" >&2; exit 1; }
+for ((run = 0; run < runs; run++)); do
+    for side in $(in_turn "$run" reply evaluate ours); do
+        if [[ $side == ours ]]; then
+            rm -f "$result"
+            timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
+            [[ -f $result ]] || { echo "the package wrote no $result" >&2; exit 1; }
+            # The file is UTF-8 text with a byte-order mark.
+            python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$result" \
+                >>"$work/ours.out"
+        else
+            flag=()
+            [[ $side == evaluate ]] && flag=(--evaluate)
+            timeout 300 "$baseline" "${flag[@]}" "$work/site/index.html" "$here/../resources/crv-external.js" \
+                >>"$work/$side.out" || { echo "the baseline ($side) ended with $?" >&2; exit 1; }
+        fi
     done
-    rm -f "$result"
-    timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
-    [[ -f $result ]] || { echo "the package wrote no $result" >&2; exit 1; }
-    # The file is UTF-8 text with a byte-order mark.
-    python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$result" >>"$work/ours.out"
 done
 
-python3 "$here/bridge_report.py" "$work"
+PYTHONPATH=$here python3 "$here/bridge_report.py" "$work"

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Sourced by the benchmark scripts: a work folder that goes at exit; bench_package_tools, which finds
 # what packing an app and the page baseline take; and bench_display, which gives the browser a
-# display (Xvfb when there is none) and a private home inside the work folder.
+# display (Xvfb when there is none) and a private home inside the work folder; runs, the number of
+# runs per side (N, default 5); and in_turn, the order of the sides in one run.
 work=$(mktemp -d)
 xvfb=""
 cleanup() {
@@ -32,4 +33,22 @@ bench_package_tools() {
     for file in "$pack" "$1/bin/crv-runtime" "$1/bin/libcrvwebview.so" "$baseline"; do
         [[ -f $file ]] || { echo "missing $file: build crv-pack, crvwebview and bench-bridge-baseline" >&2; exit 2; }
     done
+}
+
+# N runs per side, each side's run i next to the other's; every report is a median over them.
+runs=${N:-5}
+[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "N must be a whole number of at least 1" >&2; exit 2; }
+
+# The sides of run $1 in turn, the first side first in even runs and last in odd ones, so that
+# neither side always starts on a machine the other has just warmed or loaded.
+in_turn() { # run side...
+    local run=$1
+    shift
+    if ((run % 2 == 0)); then
+        echo "$@"
+    else
+        local sides=("$@") i
+        for ((i = ${#sides[@]} - 1; i >= 0; i--)); do echo -n "${sides[i]} "; done
+        echo
+    fi
 }

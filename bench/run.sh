@@ -3,9 +3,8 @@
 # CreateMemoryStream) against a minimal WebKitGTK program that serves the same bytes from memory
 # through a custom scheme: (a) a page fetch() of a 64 MiB entry, (b) a page with 200 scripts and 200
 # images; and (c) the resident memory of each side's whole process tree a second after the page of
-# (b) has loaded once. Each side loads the pages of (a) and (b) three times per process, in ROUNDS
-# rounds (default 3) that take turns between the two sides; the figures are the medians of all loads
-# with their spread.
+# (b) has loaded once. Each side loads the pages of (a) and (b) three times per process, in N runs
+# (default 5) that take turns between the two sides; a run's figure is the median of its three loads.
 # Usage: bench/run.sh [BUILD_DIR]   (default build/release; needs crvwebview, wvhost, bench-scheme-baseline)
 set -euo pipefail
 
@@ -59,11 +58,11 @@ measure_memory() { # side
     wait "$pid" || true
 }
 
-for ((round = 0; round < ${ROUNDS:-3}; round++)); do
+for ((run = 0; run < runs; run++)); do
     for page in fetch many; do
-        for side in baseline ours; do run_side "$side" "$page" >>"$work/$side-$page.out"; done
+        for side in $(in_turn "$run" baseline ours); do run_side "$side" "$page" >>"$work/$side-$page.out"; done
     done
-    for side in baseline ours; do measure_memory "$side"; done
+    for side in $(in_turn "$run" baseline ours); do measure_memory "$side"; done
 done
 
-python3 "$here/report.py" "$work"
+PYTHONPATH=$here python3 "$here/report.py" "$work"

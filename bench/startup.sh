@@ -2,8 +2,8 @@
 # Start-up time: from starting a packed app to its page's DOMContentLoaded reaching native code (a
 # crv.files.writeTextFile call whose file the runtime writes; the file's modification time is the
 # moment), against the minimal WebKitGTK program of bench/ showing the same page from memory and
-# answering the same call. RUNS starts per side (default 10), taking turns, after one start of each
-# that is not counted (it extracts the package's loader and warms the disk cache).
+# answering the same call. N starts per side (default 5), taking turns, after one start of each that
+# is not counted (it extracts the package's loader and warms the disk cache).
 # Usage: bench/startup.sh [BUILD_DIR]   (default build/release; needs crv-pack, crv-runtime,
 # crvwebview and bench-bridge-baseline)
 set -euo pipefail
@@ -13,8 +13,6 @@ build=$(cd "${1:-$here/../build/release}" && pwd)
 # shellcheck source=bench/common.sh
 source "$here/common.sh"
 bench_package_tools "$build"
-runs=${RUNS:-10}
-[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "RUNS must be a whole number of at least 1" >&2; exit 2; }
 
 mkdir -p "$work/site" "$work/app"
 cat >"$work/site/index.html" <<'PAGE'
@@ -42,18 +40,21 @@ time_to_file() {
 
 bridge_script=$here/../resources/crv-external.js
 for ((run = 0; run <= runs; run++)); do
-    base=$(time_to_file "$work/site/started.txt" "$baseline" "$work/site/index.html" "$bridge_script")
-    ours=$(time_to_file "$work/app/started.txt" "$work/app/startup")
-    ((run == 0)) && continue
-    echo "$base" >>"$work/baseline.times"
-    echo "$ours" >>"$work/ours.times"
+    for side in $(in_turn "$run" baseline ours); do
+        if [[ $side == baseline ]]; then
+            time=$(time_to_file "$work/site/started.txt" "$baseline" "$work/site/index.html" "$bridge_script")
+        else
+            time=$(time_to_file "$work/app/started.txt" "$work/app/startup")
+        fi
+        ((run == 0)) || echo "$time" >>"$work/$side.times"
+    done
 done
 
-python3 - "$work" "$runs" <<'REPORT'
-import pathlib, statistics, sys
+PYTHONPATH=$here python3 - "$work" "$runs" <<'REPORT'
+import pathlib, sys
+import stats
 work, runs = pathlib.Path(sys.argv[1]), sys.argv[2]
-median = lambda side: statistics.median(int(x) for x in (work / f"{side}.times").read_text().split()) / 1e6
-base, ours = median("baseline"), median("ours")
-print(f"Start-up to DOMContentLoaded reaching native code, median of {runs} starts per side:")
-print(f"  baseline {base:7.1f} ms   ours {ours:7.1f} ms   ratio {ours / base:.2f} (target <= 1.10)")
+times = lambda side: [int(x) / 1e6 for x in (work / f"{side}.times").read_text().split()]
+stats.header(runs, "Start-up, from the start to DOMContentLoaded reaching native code")
+stats.row("start-up", "ms", times("baseline"), times("ours"), "target <= 1.00")
 REPORT
