@@ -37,10 +37,14 @@ windows: deps
 
 # The Windows build's tests (portable and Win32 backend unit tests, the test loader, the exe's
 # imports), run under Wine on a display of their own. A Wine server left by the end-to-end tests
-# still belongs to their display, which is gone: it is ended first.
+# still belongs to their display, which is gone: it is ended, and waited for, first. The tests then
+# share one server that stays up until the last has ended, so that none of them starts or ends it.
+WINE_TESTS = WINEPREFIX=$(CURDIR)/build/windows/wineprefix
 windows-unit: windows
-	WINEPREFIX=$(CURDIR)/build/windows/wineprefix wineserver -k 2>/dev/null || true
-	xvfb-run -a ctest --preset windows -j $(JOBS) --timeout 300
+	$(WINE_TESTS) wineserver -k 2>/dev/null || true
+	$(WINE_TESTS) wineserver -w 2>/dev/null || true
+	$(WINE_TESTS) xvfb-run -a sh -c 'wineserver -p && ctest --preset windows -j $(JOBS) --timeout 300; \
+		rc=$$?; wineserver -k; exit $$rc'
 
 # crv-pack into PREFIX/bin, the runtimes, the Linux loader and installer into PREFIX/lib/crv, the
 # types and the example into PREFIX/share/crv; DESTDIR stages the whole tree elsewhere.

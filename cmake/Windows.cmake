@@ -25,7 +25,8 @@ if(CMAKE_CROSSCOMPILING)
   set(CRV_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   # No prompts for the .NET and HTML engines that a fresh prefix would offer to install.
   set(CRV_WINE_ENV WINEPREFIX=${CRV_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${CRV_WINE_ENV} ${CRV_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${CRV_WINE_ENV} CRV_WINE=${CRV_WINE}
+      ${CMAKE_SOURCE_DIR}/tests/windows/wine-run.sh)
   # Test programs are listed when ctest runs, not while building: the build never starts Wine
   # beyond making the prefix, and a Wine hiccup cannot fail it.
   set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)

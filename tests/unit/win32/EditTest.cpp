@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "PumpUntil.h"
@@ -73,11 +74,15 @@ TEST(Win32Edit, KeyUpAfterEachKeySeesTheTextTypedSoFar) {
         seen += "|" + edit.Text();
         if (edit.Text() == "pw") form.SetModalResult(mrOk);
     };
-    AfterDelay(100, [&] {
+    // A first window of the session can take seconds to get the focus: the keys wait for it.
+    int tries = 0;
+    std::function<void()> typeWhenFocused = [&] {
+        if (GetFocus() != EditWindow(edit) && ++tries < 200) return AfterDelay(50, typeWhenFocused);
         for (wchar_t c : std::wstring(L"Pw\r\x1b\b\bpw"))
             Type(GetFocus(), c);
-    });
-    AfterDelay(3000, [&] { form.SetModalResult(mrCancel); }); // when the match is missed
+        AfterDelay(3000, [&] { form.SetModalResult(mrCancel); }); // when the match is missed
+    };
+    AfterDelay(100, typeWhenFocused);
     EXPECT_EQ(form.ShowModal(), mrOk);
     // The other case does not match, Enter and Escape change nothing; the release of the last key of
     // the right text closes the form.
