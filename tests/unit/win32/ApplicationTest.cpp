@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "OwnWindow.h"
 #include "PumpUntil.h"
 #include "platform/Application.h"
 
@@ -46,7 +47,7 @@ TEST(Win32Application, AnExceptionFromQueuedWorkShowsAnErrorBoxTitledWithTheAppl
     // Answers the error box from outside, as a user would.
     std::thread user([&] {
         for (int i = 0; i < 400; ++i) {
-            if (HWND box = FindWindowW(nullptr, L"Crv Queue Test")) {
+            if (HWND box = FindOwnWindow(nullptr, L"Crv Queue Test")) {
                 wchar_t text[128] = L"";
                 EnumChildWindows(
                     box,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "OwnWindow.h"
 #include "PumpUntil.h"
 #include "platform/Dialogs.h"
 
@@ -20,7 +21,7 @@ struct TButtons {
 };
 
 HWND FindDialog(const wchar_t* title) {
-    return FindWindowW(L"CrvMessageDialog", title);
+    return FindOwnWindow(L"CrvMessageDialog", title);
 }
 
 TButtons ButtonsOf(HWND dialog) {

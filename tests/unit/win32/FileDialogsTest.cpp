@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "OwnWindow.h"
 #include "platform/FileDialogs.h"
 #include "platform/win32/Wide.h"
 
@@ -22,7 +23,7 @@ public:
     TUser(const wchar_t* title, std::function<void(HWND)> act)
         : FThread([title, act] {
               for (int i = 0; i < 300; ++i) {
-                  if (HWND dialog = FindWindowW(nullptr, title)) {
+                  if (HWND dialog = FindOwnWindow(nullptr, title)) {
                       std::this_thread::sleep_for(std::chrono::milliseconds(300)); // let it settle
                       act(dialog);
                       return;
