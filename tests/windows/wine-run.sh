@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs a cross-built test program under Wine (CRV_WINE names it). Now and then a Wine start fails
 # before the program runs, printing nothing: such a start is tried again, up to three times in all,
-# so that it neither fails a test nor loses a program's whole list of tests. A program that ran and
-# failed is never retried, and what Wine said about a failed start is kept in the output.
+# so that it neither fails a test nor loses a program's whole list of tests. A run that printed
+# anything is never retried (test programs print as they start), and what Wine said about a failed
+# start is kept in the output.
 wine=${CRV_WINE:-wine}
 err=$(mktemp) || exit 1
 trap 'rm -f "$err"' EXIT
