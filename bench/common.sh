@@ -5,8 +5,13 @@
 # runs per side (N, default 5); and in_turn, the order of the sides in one run.
 work=$(mktemp -d)
 xvfb=""
+# The display server is waited for: a benchmark started right after this one could otherwise be
+# given the same display number while this server still holds it, and find no display there.
 cleanup() {
-    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null
+    if [[ -n $xvfb ]]; then
+        kill "$xvfb" 2>/dev/null
+        wait "$xvfb" 2>/dev/null
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
