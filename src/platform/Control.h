@@ -82,6 +82,7 @@ public:
 
 protected:
     void Resized() override;
+    void VisibleChanged() override;
 
 private:
     void* FBar = nullptr;

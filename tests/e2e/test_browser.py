@@ -6,6 +6,7 @@ import os
 import re
 import signal
 import struct
+import time
 import zlib
 
 import pytest
@@ -166,6 +167,24 @@ def test_new_window_on_a_local_page_starts_a_hand_over_instance(app):
         assert app.desktop.windows("^Index$", pid=first.pid)
     finally:
         os.kill(pid, signal.SIGTERM)
+
+
+def test_a_loaded_page_that_does_nothing_leaves_the_window_asleep(app):
+    # The loading bar is hidden once the page has loaded; it must not go on animating unseen.
+    run = app.start(app.pack({"index.html": "<title>Idle</title><p>idle"}, settings={"DynamicAppTitle": "1"}))
+    app.desktop.wait_window("^Idle$", 20, pid=run.pid)
+    status = f"/proc/{run.pid}/task/{run.pid}/status"
+
+    def wakeups():
+        with open(status) as file:
+            return next(int(line.split()[1]) for line in file if line.startswith("voluntary_ctxt_switches"))
+
+    time.sleep(1)
+    before = wakeups()
+    time.sleep(2)
+    # An animation wakes the window's thread 60 times a second; a few wakeups are the desktop's own.
+    woken = wakeups() - before
+    assert woken < 20, f"the idle window woke {woken} times in 2 s"
 
 
 def test_failed_browser_creation_leaves_the_window_up(app):

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/Application.h"
@@ -227,7 +228,9 @@ void TControlAccess::BroadcastSysCommand(TWinControl& root, TSysCommand command)
         c->SysCommand(command);
 }
 
-// A marquee bar: GTK pulses it from a timer while the bar exists.
+// A marquee bar: GTK pulses it from a timer while the bar is shown. Once pulsed, a bar animates on
+// every frame of its window, hidden or not: hiding it leaves pulse mode too, or the loaded page's
+// window would wake 80 times a second for the rest of the run.
 TProgressBar::TProgressBar() {
     GtkWidget* layout = TControlAccess::Widget(*this);
     if (!layout) return;
@@ -242,17 +245,27 @@ TProgressBar::TProgressBar() {
     gtk_layout_put(GTK_LAYOUT(layout), bar, 0, 0);
     gtk_widget_show(bar);
     FBar = bar;
+    VisibleChanged();
+}
+
+TProgressBar::~TProgressBar() {
+    if (FPulseTimer) g_source_remove(FPulseTimer);
+}
+
+void TProgressBar::VisibleChanged() {
+    if (!FBar || Visible() == (FPulseTimer != 0)) return;
+    if (!Visible()) {
+        g_source_remove(std::exchange(FPulseTimer, 0u));
+        gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(FBar), 0.0); // leaves pulse mode
+        return;
+    }
     FPulseTimer = g_timeout_add(
         50,
         [](gpointer data) -> gboolean {
             gtk_progress_bar_pulse(GTK_PROGRESS_BAR(data));
             return G_SOURCE_CONTINUE;
         },
-        bar);
-}
-
-TProgressBar::~TProgressBar() {
-    if (FPulseTimer) g_source_remove(FPulseTimer);
+        FBar);
 }
 
 void TProgressBar::Resized() {

@@ -294,14 +294,18 @@ void TControlAccess::BroadcastSysCommand(TWinControl& root, TSysCommand command)
         c->SysCommand(command);
 }
 
-// A marquee bar that the common control animates by itself.
+// A marquee bar that the common control animates by itself from a timer, only while the bar is shown.
 TProgressBar::TProgressBar() {
     HWND parent = TControlAccess::Window(*this);
     if (!parent) return;
     HWND bar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE | PBS_MARQUEE, 0, 0, 0, 0,
                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (bar) SendMessageW(bar, PBM_SETMARQUEE, TRUE, 30);
     FBar = bar;
+    VisibleChanged();
+}
+
+void TProgressBar::VisibleChanged() {
+    if (FBar) SendMessageW(static_cast<HWND>(FBar), PBM_SETMARQUEE, Visible() ? TRUE : FALSE, 30);
 }
 
 TProgressBar::~TProgressBar() = default;
