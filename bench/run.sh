@@ -5,6 +5,8 @@
 # images; and (c) the resident memory of each side's whole process tree a second after the page of
 # (b) has loaded once. Each side loads the pages of (a) and (b) three times per process, in N runs
 # (default 5) that take turns between the two sides; a run's figure is the median of its three loads.
+# Then (d), the entry of (a) fetched three times by the page of a package made with crv-pack, as an
+# app's files are served (read from the archive and decrypted), against the baseline's (a).
 # Usage: bench/run.sh [BUILD_DIR]   (default build/release; needs crvwebview, wvhost, bench-scheme-baseline)
 set -euo pipefail
 
@@ -13,14 +15,34 @@ build=$(cd "${1:-$here/../build/release}" && pwd)
 baseline=$build/bin/bench-scheme-baseline
 host=$build/fixtures/wvhost
 library=$build/bin/libcrvwebview.so
-for file in "$baseline" "$host" "$library"; do
-    [[ -x $file || -f $file ]] || { echo "missing $file: build crvwebview, wvhost and bench-scheme-baseline" >&2; exit 2; }
+pack=$build/bin/crv-pack
+for file in "$baseline" "$host" "$library" "$pack" "$build/bin/crv-runtime"; do
+    [[ -x $file || -f $file ]] || { echo "missing $file: build crv-pack, crv-runtime, crvwebview, wvhost and bench-scheme-baseline" >&2; exit 2; }
 done
 
 # shellcheck source=bench/common.sh
 source "$here/common.sh"
 
 python3 "$here/make_site.py" "$work/site"
+
+# The package of (d): the same 64 MiB entry, and a page that writes its loads beside the package.
+mkdir -p "$work/package-site" "$work/app"
+ln "$work/site/big.bin" "$work/package-site/big.bin"
+cat >"$work/package-site/index.html" <<'EOF'
+<!doctype html><script>
+window.addEventListener('load', async () => {
+  const runs = [];
+  for (let i = 0; i < 3; i++) {
+    const start = performance.now();
+    const bytes = await (await fetch('big.bin')).arrayBuffer();
+    runs.push([performance.now() - start, bytes.byteLength]);
+  }
+  await crv.files.writeTextFile({filePath: 'bench-result.json', contents: JSON.stringify({bench: 'package', runs})});
+  crv.app.close();
+});
+</script>
+EOF
+"$pack" "$work/package-site" -o "$work/app/bench" --id bench.package --name "Package bench" --dir-name app >/dev/null
 
 bench_display
 
@@ -33,6 +55,14 @@ run_side() { # side page
         WEBVIEW2_USER_DATA_FOLDER=$work/data/ timeout 300 "$host" --lib "$library" --root "$work/site" --preload \
             --quiet --bounds 0,0,800,600 --no-dev-tools --start "file:///$2.html"
     fi
+}
+
+run_package() {
+    local result=$work/app/bench-result.json
+    rm -f "$result"
+    timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
+    # The file is UTF-8 text with a byte-order mark.
+    python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$result"
 }
 
 # The resident memory of a process and all its descendants, in KiB.
@@ -62,6 +92,7 @@ for ((run = 0; run < runs; run++)); do
     for page in fetch many; do
         for side in $(in_turn "$run" baseline ours); do run_side "$side" "$page" >>"$work/$side-$page.out"; done
     done
+    run_package >>"$work/package-package.out"
     for side in $(in_turn "$run" baseline ours); do measure_memory "$side"; done
 done
 
