@@ -39,7 +39,7 @@ void TZipCrypto::Encrypt(std::uint8_t* data, std::size_t size) {
 }
 
 // The hot loop of reading a package: the keys stay in registers, where stores through the byte
-// pointer would otherwise force them back to memory after every byte (about three times slower).
+// pointer would otherwise force them back to memory after every byte (a fifth slower, measured).
 void TZipCrypto::Decrypt(std::uint8_t* data, std::size_t size) {
     static const z_crc_t* const table = get_crc_table();
     std::uint32_t key0 = FKey0, key1 = FKey1, key2 = FKey2;
