@@ -63,12 +63,7 @@ result=$work/app/bench-result.json
 for ((run = 0; run < runs; run++)); do
     for side in $(in_turn "$run" reply evaluate ours); do
         if [[ $side == ours ]]; then
-            rm -f "$result"
-            timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
-            [[ -f $result ]] || { echo "the package wrote no $result" >&2; exit 1; }
-            # The file is UTF-8 text with a byte-order mark.
-            python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$result" \
-                >>"$work/ours.out"
+            bench_package_result "$work/app/bench" "$result" >>"$work/ours.out"
         else
             flag=()
             [[ $side == evaluate ]] && flag=(--evaluate)

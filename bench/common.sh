@@ -40,6 +40,15 @@ bench_package_tools() {
     done
 }
 
+# Runs the package $1, whose page writes its result to $2 and closes, and prints that result.
+bench_package_result() { # package result
+    rm -f "$2"
+    timeout 300 "$1" || { echo "the package ended with $?" >&2; exit 1; }
+    [[ -f $2 ]] || { echo "the package wrote no $2" >&2; exit 1; }
+    # The file is UTF-8 text with a byte-order mark.
+    python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$2"
+}
+
 # N runs per side, each side's run i next to the other's; every report is a median over them.
 runs=${N:-5}
 [[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "N must be a whole number of at least 1" >&2; exit 2; }

@@ -7,7 +7,8 @@
 # (default 5) that take turns between the two sides; a run's figure is the median of its three loads.
 # Then (d), the entry of (a) fetched three times by the page of a package made with crv-pack, as an
 # app's files are served (read from the archive and decrypted), against the baseline's (a).
-# Usage: bench/run.sh [BUILD_DIR]   (default build/release; needs crvwebview, wvhost, bench-scheme-baseline)
+# Usage: bench/run.sh [BUILD_DIR]   (default build/release; needs crv-pack, crv-runtime, crvwebview,
+# wvhost and bench-scheme-baseline)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -57,14 +58,6 @@ run_side() { # side page
     fi
 }
 
-run_package() {
-    local result=$work/app/bench-result.json
-    rm -f "$result"
-    timeout 300 "$work/app/bench" || { echo "the package ended with $?" >&2; exit 1; }
-    # The file is UTF-8 text with a byte-order mark.
-    python3 -c 'import sys; print(open(sys.argv[1], encoding="utf-8-sig").read().strip())' "$result"
-}
-
 # The resident memory of a process and all its descendants, in KiB.
 tree_rss() {
     local total=0 child kib
@@ -92,7 +85,7 @@ for ((run = 0; run < runs; run++)); do
     for page in fetch many; do
         for side in $(in_turn "$run" baseline ours); do run_side "$side" "$page" >>"$work/$side-$page.out"; done
     done
-    run_package >>"$work/package-package.out"
+    bench_package_result "$work/app/bench" "$work/app/bench-result.json" >>"$work/package-package.out"
     for side in $(in_turn "$run" baseline ours); do measure_memory "$side"; done
 done
 

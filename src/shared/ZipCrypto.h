@@ -18,9 +18,6 @@ public:
     static constexpr std::size_t kHeaderSize = 12;
 
 private:
-    std::uint8_t KeyByte() const;
-    void UpdateKeys(std::uint8_t plain);
-
     std::uint32_t FKey0 = 0x12345678;
     std::uint32_t FKey1 = 0x23456789;
     std::uint32_t FKey2 = 0x34567890;
