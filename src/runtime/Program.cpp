@@ -11,6 +11,7 @@
 #include "runtime/CommandLine.h"
 #include "runtime/ExeZipLoader.h"
 #include "runtime/MainForm.h"
+#include "shared/MimeTable.h"
 
 namespace Corvane::Runtime {
 
@@ -29,6 +30,9 @@ bool AnotherInstanceRuns() {
 }
 
 int RunMainWindow() {
+    // Served pages need the system's content types: they are read while the toolkit and the browser
+    // start, not when the first page is asked for.
+    const auto contentTypes = Shared::Mime::PrepareProcessMimeTable();
     if (!Platform::EnsureUiInitialized()) throw std::runtime_error("Cannot open the display");
     TMainForm mainForm;
     mainForm.Show();

@@ -5,6 +5,7 @@
 #include "platform/SystemMimeTypes.h"
 
 #include <array>
+#include <system_error>
 
 namespace Corvane::Shared::Mime {
 
@@ -430,6 +431,14 @@ const TMimeMap& ProcessMimeTable() {
     static const TMimeMap table = BuildMimeTable(
         BuiltInMimeTypes(), [](const TAddMimeType& add) { Platform::ForEachSystemMimeType(add); });
     return table;
+}
+
+std::future<void> PrepareProcessMimeTable() {
+    try {
+        return std::async(std::launch::async, [] { ProcessMimeTable(); });
+    } catch (const std::system_error&) {
+        return {};
+    }
 }
 
 std::string ExtractExtension(std::string_view fileName) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +28,11 @@ TMimeMap BuildMimeTable(std::span<const TMimePair> builtIn, const TMimeSource& s
 
 // The table of this process: the built-in pairs and the system's registrations, built once.
 const TMimeMap& ProcessMimeTable();
+
+// Builds the table of this process on a thread of its own, so that the first lookup finds it made:
+// reading the system's registrations is work for another core while the program starts. The future
+// waits for the thread when it goes; without a thread the table is built at the first lookup.
+std::future<void> PrepareProcessMimeTable();
 
 // The lower-case extension of a file name or path, dot included: the text from the last dot after
 // the last '\\', ':' or '/'. Empty when there is no such dot.

@@ -166,6 +166,20 @@ TEST(MimeTable, FirstBuiltInPairCountsAndLaterSystemPairsReplace) {
     EXPECT_EQ(table, expected);
 }
 
+// ctest runs each test in a process of its own, so here the table is not made yet.
+TEST(MimeTable, PreparedOnItsOwnThreadIsTheWholeTableThatLookupsUse) {
+    auto prepared = Mime::PrepareProcessMimeTable();
+    ASSERT_TRUE(prepared.valid());
+    // A lookup while the thread still reads waits for that one table.
+    EXPECT_EQ(TStrUtils::GetFileMIMEType("index.html"), "text/html");
+    prepared.wait();
+    const Mime::TMimeMap expected =
+        Mime::BuildMimeTable(Mime::BuiltInMimeTypes(),
+                             [](const Mime::TAddMimeType& add) { Platform::ForEachSystemMimeType(add); });
+    EXPECT_EQ(Mime::ProcessMimeTable(), expected);
+    EXPECT_EQ(&Mime::ProcessMimeTable(), &Mime::ProcessMimeTable());
+}
+
 TEST(GetFileMIMEType, LooksUpTheLastExtensionWithoutCase) {
     EXPECT_EQ(TStrUtils::GetFileMIMEType("INDEX.HTM"), "text/html");
     EXPECT_EQ(TStrUtils::GetFileMIMEType("app/files/Index.Html"), "text/html");
