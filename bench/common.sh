@@ -18,8 +18,8 @@ trap cleanup EXIT
 
 bench_display() {
     if [[ -z ${DISPLAY:-} ]]; then
-        # Without -noreset the server starts over each time its last client leaves, one program's end
-        # between runs, and a program that connects meanwhile can be refused ("cannot open display").
+        # Without -noreset the server starts over whenever its last client leaves, which here is between
+        # every two programs, and a program that connects meanwhile can be refused ("cannot open display").
         Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
         xvfb=$!
         for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
